@@ -1,0 +1,81 @@
+#include "platform/machine/host_paths.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <memory>
+
+namespace platform {
+namespace {
+
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+
+bool EntryExists(const std::filesystem::path& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+std::filesystem::path LexicalHostPath(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::path full = path.is_absolute() ? path : std::filesystem::absolute(path, ec);
+  if (ec) full = std::filesystem::path("/") / path;
+  std::string text = full.lexically_normal().string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return text;
+}
+
+bool HostPathWithin(const std::filesystem::path& dir, const std::filesystem::path& path) {
+  const std::string& d = dir.native();
+  const std::string& p = path.native();
+  if (d == "/") return !p.empty() && p.front() == '/';
+  return p.size() >= d.size() && p.compare(0, d.size(), d) == 0 && (p.size() == d.size() || p[d.size()] == '/');
+}
+
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  }
+  return true;
+}
+
+std::optional<std::string> FindEntryIgnoringCase(const std::filesystem::path& dir, std::string_view name) {
+  if (name.empty() || name.find('/') != std::string_view::npos) return std::nullopt;
+  // The exact name costs one lstat; the directory scan is for the rare miss.
+  if (EntryExists(dir / std::string(name))) return std::string(name);
+  const std::unique_ptr<DIR, DirCloser> stream(opendir(dir.c_str()));
+  if (!stream) return std::nullopt;
+  std::optional<std::string> best;
+  while (const dirent* entry = readdir(stream.get())) {
+    const std::string_view entryName = entry->d_name;
+    if (entryName == "." || entryName == "..") continue;
+    if (EqualsIgnoreAsciiCase(entryName, name) && (!best || entryName < *best)) best = std::string(entryName);
+  }
+  return best;
+}
+
+std::filesystem::path ResolveIgnoringCase(const std::filesystem::path& base,
+                                          const std::vector<std::string>& components) {
+  std::filesystem::path result = base;
+  bool missing = false;
+  for (const std::string& component : components) {
+    if (!missing) {
+      const std::optional<std::string> found = FindEntryIgnoringCase(result, component);
+      if (found) {
+        result /= *found;
+        continue;
+      }
+      missing = true;  // nothing below a missing directory can exist either
+    }
+    result /= component;
+  }
+  return result;
+}
+
+}  // namespace platform
