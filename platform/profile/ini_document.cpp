@@ -1,9 +1,13 @@
 #include "platform/profile/ini_document.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace platform {
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
 
 std::string_view TrimBlanks(std::string_view text) {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -13,11 +17,15 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return LowerAscii(x) == LowerAscii(y);
          });
+}
+
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(), LowerAscii);
+  return lower;
 }
 
 IniDocument::IniDocument(std::string text) : text_(std::move(text)) {
@@ -26,89 +34,103 @@ IniDocument::IniDocument(std::string text) : text_(std::move(text)) {
   Reindex();
 }
 
-std::string_view IniDocument::LineText(const Line& line) const {
-  return std::string_view(text_).substr(line.offset, line.length);
+std::string_view IniDocument::LineText(std::size_t line) const {
+  return std::string_view(text_).substr(lines_[line].offset, lines_[line].length);
+}
+
+std::string_view IniDocument::KeyNameOf(std::size_t line) const {
+  const std::string_view text = TrimBlanks(LineText(line));
+  return TrimBlanks(text.substr(0, text.find('=')));
 }
 
 void IniDocument::Reindex() {
   lines_.clear();
-  int section = -1;
-  std::size_t pos = 0;
+  sections_.clear();
+  sectionIndex_.clear();
+  parseSection_ = kNoSection;
+  IndexFrom(0);
+}
+
+void IniDocument::IndexFrom(std::size_t pos) {
   while (pos < text_.size()) {
     const std::size_t lf = text_.find('\n', pos);
     const std::size_t next = lf == std::string::npos ? text_.size() : lf + 1;
     std::size_t length = (lf == std::string::npos ? text_.size() : lf) - pos;
     if (length > 0 && text_[pos + length - 1] == '\r') --length;
+    const std::size_t index = lines_.size();
+    lines_.push_back(Line{pos, length, next});
+    pos = next;
 
-    Line line{pos, length, next, LineKind::Other, {}, section};
-    const std::string_view trimmed = TrimBlanks(std::string_view(text_).substr(pos, length));
+    const std::string_view trimmed = TrimBlanks(LineText(index));
     if (!trimmed.empty() && trimmed.front() == '[') {
       const std::size_t close = trimmed.find(']');
-      line.kind = LineKind::Section;
-      line.name = std::string(TrimBlanks(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
-      section = static_cast<int>(lines_.size());
-      line.section = section;
-    } else if (!trimmed.empty() && trimmed.front() != ';' && section >= 0) {
-      line.kind = LineKind::Key;
-      line.name = std::string(TrimBlanks(trimmed.substr(0, trimmed.find('='))));
+      const std::string_view name =
+          TrimBlanks(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+      const auto [it, added] = sectionIndex_.emplace(AsciiLower(name), sections_.size());
+      if (added) {
+        sections_.push_back(Section{std::string(name), index, index, {}, {}});
+        parseSection_ = static_cast<int>(it->second);
+      } else {
+        parseSection_ = kRepeatedSection;
+      }
+      continue;
     }
-    lines_.push_back(std::move(line));
-    pos = next;
+    if (parseSection_ < 0 || trimmed.empty()) continue;
+    Section& section = sections_[static_cast<std::size_t>(parseSection_)];
+    section.lastNonBlank = index;
+    if (trimmed.front() == ';') continue;  // a comment
+    if (section.keys.emplace(AsciiLower(KeyNameOf(index)), index).second) {
+      section.keyOrder.push_back(index);
+    }
   }
 }
 
-int IniDocument::FindSection(std::string_view section) const {
-  const std::string_view wanted = TrimBlanks(section);
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    if (lines_[i].kind == LineKind::Section && EqualsIgnoreCase(lines_[i].name, wanted)) {
-      return static_cast<int>(i);
-    }
+void IniDocument::Append(std::string_view lines) {
+  const std::size_t from = text_.size();
+  if (!text_.empty() && text_.back() != '\n') {
+    // The last line has no line end of its own; it keeps its length, only its end moves.
+    text_ += text_.back() == '\r' ? std::string_view("\n") : std::string_view(lineEnd_);
+    lines_.back().end = text_.size();
   }
-  return -1;
+  text_ += lines;
+  IndexFrom(std::max(from, lines_.empty() ? 0 : lines_.back().end));
 }
 
-int IniDocument::FindKey(int sectionLine, std::string_view key) const {
-  const std::string_view wanted = TrimBlanks(key);
-  for (std::size_t i = sectionLine + 1; i < lines_.size() && lines_[i].section == sectionLine; ++i) {
-    if (lines_[i].kind == LineKind::Key && EqualsIgnoreCase(lines_[i].name, wanted)) {
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
+const IniDocument::Section* IniDocument::FindSection(std::string_view section) const {
+  const auto it = sectionIndex_.find(AsciiLower(TrimBlanks(section)));
+  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+std::optional<std::size_t> IniDocument::FindKey(const Section& section, std::string_view key) const {
+  const auto it = section.keys.find(AsciiLower(TrimBlanks(key)));
+  if (it == section.keys.end()) return std::nullopt;
+  return it->second;
 }
 
 std::vector<std::string> IniDocument::SectionNames() const {
   std::vector<std::string> names;
-  for (const Line& line : lines_) {
-    if (line.kind != LineKind::Section) continue;
-    const bool seen = std::any_of(names.begin(), names.end(),
-                                  [&](const std::string& n) { return EqualsIgnoreCase(n, line.name); });
-    if (!seen) names.push_back(line.name);
-  }
+  names.reserve(sections_.size());
+  for (const Section& section : sections_) names.push_back(section.name);
   return names;
 }
 
 std::vector<std::string> IniDocument::KeyNames(std::string_view section) const {
   std::vector<std::string> names;
-  const int header = FindSection(section);
-  if (header < 0) return names;
-  for (std::size_t i = header + 1; i < lines_.size() && lines_[i].section == header; ++i) {
-    if (lines_[i].kind != LineKind::Key) continue;
-    const bool seen = std::any_of(names.begin(), names.end(),
-                                  [&](const std::string& n) { return EqualsIgnoreCase(n, lines_[i].name); });
-    if (!seen) names.push_back(lines_[i].name);
-  }
+  const Section* found = FindSection(section);
+  if (!found) return names;
+  names.reserve(found->keyOrder.size());
+  for (const std::size_t line : found->keyOrder) names.emplace_back(KeyNameOf(line));
   return names;
 }
 
-bool IniDocument::HasSection(std::string_view section) const { return FindSection(section) >= 0; }
+bool IniDocument::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
-  const int header = FindSection(section);
-  if (header < 0) return std::nullopt;
-  const int k = FindKey(header, key);
-  if (k < 0) return std::nullopt;
-  const std::string_view text = LineText(lines_[k]);
+  const Section* found = FindSection(section);
+  if (!found) return std::nullopt;
+  const auto line = FindKey(*found, key);
+  if (!line) return std::nullopt;
+  const std::string_view text = LineText(*line);
   const std::size_t eq = text.find('=');
   if (eq == std::string_view::npos) return std::string();
   return std::string(TrimBlanks(text.substr(eq + 1)));
@@ -116,58 +138,60 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 
 IniDocument::Change IniDocument::Set(std::string_view section, std::string_view key,
                                      std::string_view value) {
-  const std::string keyLine = std::string(TrimBlanks(key)) + "=" + std::string(value);
-  const int header = FindSection(section);
-  if (header >= 0) {
-    const int k = FindKey(header, key);
-    if (k >= 0) {
-      const Line& line = lines_[k];
-      const std::string replacement = line.name + "=" + std::string(value);
-      if (LineText(line) == replacement) return Change::None;
-      text_.replace(line.offset, line.length, replacement);
-      Reindex();
-      return Change::Rewritten;
-    }
-    // After the last line of the section that is not blank.
-    std::size_t last = header;
-    for (std::size_t i = header + 1; i < lines_.size() && lines_[i].section == header; ++i) {
-      if (!TrimBlanks(LineText(lines_[i])).empty()) last = i;
-    }
-    const std::size_t at = lines_[last].end;
-    std::string insert;
-    if (at == text_.size() && lines_[last].offset + lines_[last].length == text_.size()) {
-      insert += lineEnd_;  // the last line has no line end of its own
-    }
-    insert += keyLine + lineEnd_;
-    const bool append = at == text_.size();
-    text_.insert(at, insert);
-    Reindex();
-    return append ? Change::Appended : Change::Rewritten;
+  std::string keyLine(TrimBlanks(key));
+  keyLine += '=';
+  keyLine += value;
+  const Section* found = FindSection(section);
+  if (!found) {
+    std::string added = "[" + std::string(TrimBlanks(section)) + "]";
+    added += lineEnd_;
+    added += keyLine;
+    added += lineEnd_;
+    Append(added);
+    return Change::Appended;
   }
-  std::string insert;
-  if (!text_.empty() && text_.back() != '\n') insert += lineEnd_;
-  insert += "[" + std::string(TrimBlanks(section)) + "]" + lineEnd_ + keyLine + lineEnd_;
-  text_ += insert;
+  if (const auto line = FindKey(*found, key)) {
+    // The key keeps the spelling it was first written with.
+    std::string replacement(KeyNameOf(*line));
+    replacement += '=';
+    replacement += value;
+    if (LineText(*line) == replacement) return Change::None;
+    text_.replace(lines_[*line].offset, lines_[*line].length, replacement);
+    Reindex();
+    return Change::Rewritten;
+  }
+  keyLine += lineEnd_;
+  const std::size_t last = found->lastNonBlank;
+  if (last + 1 == lines_.size()) {
+    Append(keyLine);
+    return Change::Appended;
+  }
+  text_.insert(lines_[last].end, keyLine);
   Reindex();
-  return Change::Appended;
+  return Change::Rewritten;
 }
 
 IniDocument::Change IniDocument::RemoveKey(std::string_view section, std::string_view key) {
-  const int header = FindSection(section);
-  if (header < 0) return Change::None;
-  const int k = FindKey(header, key);
-  if (k < 0) return Change::None;
-  text_.erase(lines_[k].offset, lines_[k].end - lines_[k].offset);
+  const Section* found = FindSection(section);
+  if (!found) return Change::None;
+  const auto line = FindKey(*found, key);
+  if (!line) return Change::None;
+  text_.erase(lines_[*line].offset, lines_[*line].end - lines_[*line].offset);
   Reindex();
   return Change::Rewritten;
 }
 
 IniDocument::Change IniDocument::RemoveSection(std::string_view section) {
-  const int header = FindSection(section);
-  if (header < 0) return Change::None;
-  std::size_t endLine = header + 1;
-  while (endLine < lines_.size() && lines_[endLine].section == header) ++endLine;
-  const std::size_t from = lines_[header].offset;
+  const Section* found = FindSection(section);
+  if (!found) return Change::None;
+  // The section runs up to the next header, whether that header is indexed or a repeat.
+  std::size_t endLine = found->header + 1;
+  while (endLine < lines_.size()) {
+    const std::string_view trimmed = TrimBlanks(LineText(endLine));
+    if (!trimmed.empty() && trimmed.front() == '[') break;
+    ++endLine;
+  }
+  const std::size_t from = lines_[found->header].offset;
   const std::size_t to = endLine < lines_.size() ? lines_[endLine].offset : text_.size();
   text_.erase(from, to - from);
   Reindex();

@@ -1,14 +1,22 @@
 #pragma once
 // The text of one INI file with an index of its lines: sections in brackets,
 // "key=value" lines, anything else kept as it stands. Names compare ignoring
-// letter case; blanks around names and values do not count. Lines outside any
-// section belong to no section. Edits change the text in place and keep every
-// other line byte for byte, with the file's own line ends.
+// letter case (ASCII); blanks around names and values do not count. Lines
+// outside any section belong to no section. Edits change the text in place and
+// keep every other line byte for byte, with the file's own line ends.
+//
+// Lookups go through a hash index of lower-cased names, so reading one value of
+// a log with 10,000 lines costs no scan. Of sections that appear twice, only the
+// first counts (the later ones are kept as text but never read or edited). An
+// edit at the end of the text indexes only the added lines; any other edit
+// reindexes the whole text, which costs no more than the rewrite of the file
+// that such an edit needs anyway.
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -41,28 +49,48 @@ class IniDocument {
   std::string_view LineEnd() const { return lineEnd_; }
 
  private:
-  enum class LineKind { Other, Section, Key };
   struct Line {
     std::size_t offset;  // of the line's first character
     std::size_t length;  // without its line end
     std::size_t end;     // offset of the next line
-    LineKind kind;
-    std::string name;  // section or key name, trimmed
-    int section;       // index of the section header this line belongs to, -1 for none
   };
+  // The first run of lines under a section name: its header and what follows it
+  // up to the next header.
+  struct Section {
+    std::string name;                                   // as first written
+    std::size_t header;                                 // line index of "[name]"
+    std::size_t lastNonBlank;                           // line index, the header at least
+    std::unordered_map<std::string, std::size_t> keys;  // lower-cased name -> first line
+    std::vector<std::size_t> keyOrder;                  // first line of each key, file order
+  };
+  // Which section the parser is in: before the first header, in a section that
+  // is indexed, or in a repeated one that is not.
+  static constexpr int kNoSection = -1;
+  static constexpr int kRepeatedSection = -2;
 
   void Reindex();
-  int FindSection(std::string_view section) const;  // line index of its header, -1
-  int FindKey(int sectionLine, std::string_view key) const;  // line index, -1
-  std::string_view LineText(const Line& line) const;
+  // Indexes the lines from offset `from` on, continuing the parser's state.
+  void IndexFrom(std::size_t from);
+  // Appends text at the end, giving the last line its missing line end first,
+  // and indexes the added lines.
+  void Append(std::string_view lines);
+  const Section* FindSection(std::string_view section) const;
+  std::optional<std::size_t> FindKey(const Section& section, std::string_view key) const;
+  std::string_view LineText(std::size_t line) const;
+  std::string_view KeyNameOf(std::size_t line) const;
 
   std::string text_;
-  std::vector<Line> lines_;
   std::string lineEnd_ = "\r\n";
+  std::vector<Line> lines_;
+  std::vector<Section> sections_;                             // file order
+  std::unordered_map<std::string, std::size_t> sectionIndex_;  // lower-cased name -> sections_
+  int parseSection_ = kNoSection;
 };
 
 // Trims blanks (space, tab) from both ends.
 std::string_view TrimBlanks(std::string_view text);
+// Compares ignoring ASCII letter case, whatever the process's locale.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+std::string AsciiLower(std::string_view text);
 
 }  // namespace platform

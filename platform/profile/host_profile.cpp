@@ -1,0 +1,155 @@
+#include "platform/profile/host_profile.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "platform/profile/ini_document.h"
+#include "platform/profile/profile_buffer.h"
+#include "platform/profile/profile_cache.h"
+#include "platform/profile/profile_file_writer.h"
+
+namespace platform {
+namespace {
+
+// The product has one thread; the lock only keeps the shared cache sound if
+// another ever calls in.
+std::mutex& EngineLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+ProfileCache& Cache() {
+  static ProfileCache cache;
+  return cache;
+}
+
+bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+bool IsStorableSection(std::string_view section) {
+  return !HasLineBreak(section) && section.find(']') == std::string_view::npos;
+}
+
+bool IsStorableKey(std::string_view key) {
+  const std::string_view trimmed = TrimBlanks(key);
+  return !HasLineBreak(key) && key.find('=') == std::string_view::npos &&
+         (trimmed.empty() || (trimmed.front() != '[' && trimmed.front() != ';'));
+}
+
+// Read-only is the write bits, for root too, whom the kernel would let write.
+bool IsWritable(const std::filesystem::path& file, const struct stat& status) {
+  return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(file.c_str(), W_OK) == 0;
+}
+
+// The cached document of the file; an unreadable file reads as empty.
+const IniDocument& DocumentForReading(const std::filesystem::path& file) {
+  static const IniDocument empty;
+  try {
+    return Cache().Load(file).document;
+  } catch (const std::system_error&) {
+    return empty;
+  }
+}
+
+// Applies one change to the cached document and puts it on disk. Throws
+// FileChangedError when the disk no longer matched the cache.
+void ApplyWrite(const std::filesystem::path& file, const char* section, const char* key, const char* value) {
+  CachedProfileFile& cached = Cache().Load(file);
+  if (cached.exists && !IsWritable(file, cached.status)) {
+    throw std::system_error(EACCES, std::generic_category(), "read-only");
+  }
+  IniDocument& document = cached.document;
+  const std::size_t oldSize = document.Text().size();
+  const IniDocument::Change change = key == nullptr     ? document.RemoveSection(section)
+                                     : value == nullptr ? document.RemoveKey(section, key)
+                                                        : document.Set(section, key, value);
+  struct stat status {};
+  switch (change) {
+    case IniDocument::Change::None:
+      return;
+    case IniDocument::Change::Appended: {
+      std::optional<FileIdentity> expected;
+      if (cached.exists) expected = FileIdentity::Of(cached.status);
+      status = AppendToFile(file, std::string_view(document.Text()).substr(oldSize), expected);
+      break;
+    }
+    case IniDocument::Change::Rewritten:
+      status = ReplaceFile(file, document.Text(), cached.exists ? &cached.status : nullptr);
+      break;
+  }
+  Cache().Remember(file, status);
+}
+
+}  // namespace
+
+std::size_t GetHostProfileString(const std::filesystem::path& file, const char* section, const char* key,
+                                 const char* defaultValue, char* buffer, std::size_t size) {
+  if (buffer == nullptr || size == 0) return 0;
+  const std::lock_guard<std::mutex> guard(EngineLock());
+  const IniDocument& document = DocumentForReading(file);
+  if (section == nullptr) return CopyNameListToBuffer(document.SectionNames(), buffer, size);
+  if (key == nullptr) return CopyNameListToBuffer(document.KeyNames(section), buffer, size);
+  const std::optional<std::string> value = document.Get(section, key);
+  if (!value) return CopyTextToBuffer(defaultValue ? defaultValue : "", buffer, size);
+  return CopyTextToBuffer(StripQuotes(*value), buffer, size);
+}
+
+unsigned GetHostProfileInt(const std::filesystem::path& file, const char* section, const char* key,
+                           int defaultValue) {
+  if (section == nullptr || key == nullptr) return static_cast<unsigned>(defaultValue);
+  const std::lock_guard<std::mutex> guard(EngineLock());
+  const std::optional<std::string> value = DocumentForReading(file).Get(section, key);
+  if (!value) return static_cast<unsigned>(defaultValue);
+  const std::string_view text = TrimBlanks(StripQuotes(*value));
+  if (text.empty()) return static_cast<unsigned>(defaultValue);
+  return ParseProfileInt(text);
+}
+
+bool WriteHostProfileString(const std::filesystem::path& file, const char* section, const char* key,
+                            const char* value) {
+  if (section == nullptr) {
+    if (key == nullptr && value == nullptr) return true;
+    errno = EINVAL;
+    return false;
+  }
+  if (!IsStorableSection(section) || (key && !IsStorableKey(key)) || (value && HasLineBreak(value))) {
+    errno = EINVAL;
+    return false;
+  }
+  const std::lock_guard<std::mutex> guard(EngineLock());
+  // A change by another process between our check and our write is rare; the
+  // second attempt reads the file again and starts from what is there.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    try {
+      ApplyWrite(file, section, key, value);
+      return true;
+    } catch (const FileChangedError&) {
+      Cache().Forget(file);
+    } catch (const std::system_error& error) {
+      Cache().Forget(file);  // the cached document holds the change that failed
+      errno = error.code().value();
+      return false;
+    } catch (...) {
+      Cache().Forget(file);
+      throw;
+    }
+  }
+  errno = EBUSY;
+  return false;
+}
+
+void FlushHostProfileCache() {
+  const std::lock_guard<std::mutex> guard(EngineLock());
+  Cache().Clear();
+}
+
+std::uint64_t HostProfileDiskReads() {
+  const std::lock_guard<std::mutex> guard(EngineLock());
+  return Cache().DiskReads();
+}
+
+}  // namespace platform

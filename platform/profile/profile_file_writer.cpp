@@ -1,0 +1,148 @@
+#include "platform/profile/profile_file_writer.h"
+
+#include <fcntl.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace platform {
+namespace {
+
+std::system_error ErrnoError(int err, const char* what) {
+  return std::system_error(err, std::generic_category(), what);
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now, reporting the error that a deferred write may surface here.
+  int Close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_;
+};
+
+void WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw ErrnoError(errno, "write");
+    if (n == 0) throw ErrnoError(ENOSPC, "write");
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+}
+
+// The user extended attributes carry the DOS attributes (hidden, system,
+// archive); a rewrite must not drop them. Others (security labels) are the
+// system's business. Failures only lose attributes, so they are ignored.
+void CopyUserAttributes(const std::filesystem::path& from, int toFd) {
+  const ssize_t listSize = ::listxattr(from.c_str(), nullptr, 0);
+  if (listSize <= 0) return;
+  std::vector<char> names(static_cast<std::size_t>(listSize));
+  const ssize_t got = ::listxattr(from.c_str(), names.data(), names.size());
+  if (got <= 0) return;
+  for (std::size_t at = 0; at < static_cast<std::size_t>(got);) {
+    const std::string name(&names[at]);
+    at += name.size() + 1;
+    if (name.rfind("user.", 0) != 0) continue;
+    const ssize_t valueSize = ::getxattr(from.c_str(), name.c_str(), nullptr, 0);
+    if (valueSize < 0) continue;
+    std::vector<char> value(static_cast<std::size_t>(valueSize));
+    if (::getxattr(from.c_str(), name.c_str(), value.data(), value.size()) != valueSize) continue;
+    (void)::fsetxattr(toFd, name.c_str(), value.data(), value.size(), 0);
+  }
+}
+
+mode_t DefaultFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::filesystem::path ResolveSymlinks(const std::filesystem::path& file) {
+  std::filesystem::path path = file;
+  for (int depth = 0; depth < 40; ++depth) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+    if (error) return path;
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  throw ErrnoError(ELOOP, "symlink");
+}
+
+struct stat AppendToFile(const std::filesystem::path& file, std::string_view bytes,
+                         const std::optional<FileIdentity>& expected) {
+  // A new file is created here and written like an appended one: until the
+  // write it is empty, which is a complete (empty) INI file.
+  const int flags = O_WRONLY | O_APPEND | O_CLOEXEC | (expected ? 0 : O_CREAT);
+  Fd fd(::open(file.c_str(), flags, 0666));
+  if (fd.get() < 0) {
+    if (errno == ENOENT && expected) throw FileChangedError();
+    throw ErrnoError(errno, "open");
+  }
+  struct stat before {};
+  if (::fstat(fd.get(), &before) != 0) throw ErrnoError(errno, "fstat");
+  if (expected ? !(FileIdentity::Of(before) == *expected) : before.st_size != 0) throw FileChangedError();
+
+  // One write() of the whole text: see the header for why it is not torn.
+  const ssize_t written = ::write(fd.get(), bytes.data(), bytes.size());
+  if (written != static_cast<ssize_t>(bytes.size())) {
+    const int err = written < 0 ? errno : ENOSPC;
+    // A partial line must not stay behind.
+    if (written > 0) (void)::ftruncate(fd.get(), before.st_size);
+    throw ErrnoError(err, "write");
+  }
+  struct stat after {};
+  if (::fstat(fd.get(), &after) != 0) throw ErrnoError(errno, "fstat");
+  if (fd.Close() != 0) throw ErrnoError(errno, "close");
+  return after;
+}
+
+struct stat ReplaceFile(const std::filesystem::path& file, std::string_view text, const struct stat* original) {
+  const std::filesystem::path target = ResolveSymlinks(file);
+  std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+  Fd fd(::mkostemp(pattern.data(), O_CLOEXEC));
+  if (fd.get() < 0) throw ErrnoError(errno, "mkstemp");
+  const std::filesystem::path temp = pattern;
+  try {
+    WriteAll(fd.get(), text);
+    if (original) {
+      if (::fchmod(fd.get(), original->st_mode & 07777) != 0) throw ErrnoError(errno, "fchmod");
+      // Only root may give a file away; anyone else keeps the file as their own.
+      (void)::fchown(fd.get(), original->st_uid, original->st_gid);
+      CopyUserAttributes(target, fd.get());
+    } else if (::fchmod(fd.get(), DefaultFileMode()) != 0) {
+      throw ErrnoError(errno, "fchmod");
+    }
+    struct stat after {};
+    if (::fstat(fd.get(), &after) != 0) throw ErrnoError(errno, "fstat");
+    if (fd.Close() != 0) throw ErrnoError(errno, "close");
+    if (::rename(temp.c_str(), target.c_str()) != 0) throw ErrnoError(errno, "rename");
+    // Some file systems touch the change time on rename; the cache wants the final one.
+    (void)::stat(target.c_str(), &after);
+    return after;
+  } catch (...) {
+    ::unlink(temp.c_str());
+    throw;
+  }
+}
+
+}  // namespace platform
