@@ -1,17 +1,17 @@
 #pragma once
-// The install log's sections and lines. The log is written only through the
-// private-profile writer, line by line, and it has the layout of the install
-// tables file, because a removal run reads it back as its tables file: the
-// formats here must match what the table loaders read.
+// Writing the install log. The log is written only through the private-profile
+// writer, line by line, in the layout of the install tables file (the line
+// formats are in install/log_lines.h).
 //
 // The walks over the destination and group tables (writing every entry after
 // the copy) belong with those tables; they build these plain records and hand
 // them to the writers below.
 
-#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "install/log_lines.h"
 
 namespace install_log {
 inline constexpr const char* kDestinationsSection = "destinations";
@@ -48,17 +48,6 @@ struct GroupRecord {
   int typicalFlag = 0;
   int customFlag = 0;
 };
-
-// "%d|%d|%d": destination id, installed, replaced.
-std::string FormatInstalledFileLine(int destinationId, bool installed, bool replaced);
-// "%s|%d|%s": relative name, parent id, resolved path.
-std::string FormatDestinationLine(std::string_view relativeName, int parentId, std::string_view path);
-// "%s|%s|%d|%d|%d": title, description, minimum, typical and custom flags.
-std::string FormatGroupLine(std::string_view title, std::string_view description, int minimumFlag,
-                            int typicalFlag, int customFlag);
-
-// The name and extension of a Windows path: what follows its last "\", "/" or ":".
-std::string_view FileNameOfPath(std::string_view path);
 
 // Writes the file's line into its group's section; a second line for the same
 // group and name replaces the first. False when nothing was written (the setup
