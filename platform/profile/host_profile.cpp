@@ -41,9 +41,9 @@ bool IsStorableKey(std::string_view key) {
 }
 
 // Read-only is the write bits, for root too, whom the kernel would let write.
-bool IsWritable(const std::filesystem::path& file, const struct stat& status) {
-  return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(file.c_str(), W_OK) == 0;
-}
+bool HasWriteBits(const struct stat& status) { return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0; }
+
+std::system_error AccessDenied() { return std::system_error(EACCES, std::generic_category(), "read-only"); }
 
 // The cached document of the file; an unreadable file reads as empty.
 const IniDocument& DocumentForReading(const std::filesystem::path& file) {
@@ -59,9 +59,7 @@ const IniDocument& DocumentForReading(const std::filesystem::path& file) {
 // FileChangedError when the disk no longer matched the cache.
 void ApplyWrite(const std::filesystem::path& file, const char* section, const char* key, const char* value) {
   CachedProfileFile& cached = Cache().Load(file);
-  if (cached.exists && !IsWritable(file, cached.status)) {
-    throw std::system_error(EACCES, std::generic_category(), "read-only");
-  }
+  if (cached.exists && !HasWriteBits(cached.status)) throw AccessDenied();
   IniDocument& document = cached.document;
   const std::size_t oldSize = document.Text().size();
   const IniDocument::Change change = key == nullptr     ? document.RemoveSection(section)
@@ -78,6 +76,8 @@ void ApplyWrite(const std::filesystem::path& file, const char* section, const ch
       break;
     }
     case IniDocument::Change::Rewritten:
+      // Opening the file for an append asks the kernel; a rename would not, so ask here.
+      if (cached.exists && ::access(file.c_str(), W_OK) != 0) throw AccessDenied();
       status = ReplaceFile(file, document.Text(), cached.exists ? &cached.status : nullptr);
       break;
   }

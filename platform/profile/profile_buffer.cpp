@@ -38,7 +38,7 @@ std::size_t CopyNameListToBuffer(const std::vector<std::string>& names, char* bu
   }
   buffer[used] = '\0';
   if (used == 0) buffer[1] = '\0';  // an empty list is two NULs
-  return used;
+  return used + 1 >= size ? size - 2 : used;
 }
 
 std::string_view StripQuotes(std::string_view value) {
