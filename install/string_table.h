@@ -11,7 +11,8 @@ inline constexpr unsigned kCancelOperation = 15;       // report button 2
 inline constexpr unsigned kCannotInstallFiles = 17;    // context of a failed source, "%s" = file name
 }  // namespace string_id
 
-// A lookup of string texts by id; null for an id the source does not hold.
+// A lookup of string texts by id; null for an id the source does not hold. The
+// texts it returns must stay valid for the life of the process.
 using StringSource = const char* (*)(unsigned id);
 
 // Makes source the process's string source and returns the previous one. A null
