@@ -8,13 +8,13 @@ namespace {
 // Bounds what a width or precision from a table can make us allocate.
 constexpr std::size_t kMaxFieldWidth = 4096;
 
-struct ConversionSpec {
+struct Conversion {
   std::string flags;
   std::size_t width = 0;
   bool hasPrecision = false;
   std::size_t precision = 0;
   bool wide = false;  // "ll" or "I64": 64-bit numbers
-  char conversion = 0;
+  char letter = 0;
 };
 
 bool IsFlag(char c) { return c == '-' || c == '+' || c == ' ' || c == '#' || c == '0'; }
@@ -29,21 +29,21 @@ std::size_t ReadCount(std::string_view format, std::size_t& pos) {
   return value;
 }
 
-// Parses the spec after a '%' at pos. On success pos is past the conversion
-// character; on failure (unknown conversion, '*', end of text) false.
-bool ParseSpec(std::string_view format, std::size_t& pos, ConversionSpec& spec) {
-  while (pos < format.size() && IsFlag(format[pos])) spec.flags += format[pos++];
-  spec.width = ReadCount(format, pos);
+// Parses the conversion after a '%' at pos; on success pos is past its letter.
+// False for an unknown letter, a '*' width or the end of the text.
+bool ParseConversion(std::string_view format, std::size_t& pos, Conversion& conv) {
+  while (pos < format.size() && IsFlag(format[pos])) conv.flags += format[pos++];
+  conv.width = ReadCount(format, pos);
   if (pos < format.size() && format[pos] == '.') {
     ++pos;
-    spec.hasPrecision = true;
-    spec.precision = ReadCount(format, pos);
+    conv.hasPrecision = true;
+    conv.precision = ReadCount(format, pos);
   }
   if (format.substr(pos, 2) == "ll") {
-    spec.wide = true;
+    conv.wide = true;
     pos += 2;
   } else if (format.substr(pos, 3) == "I64") {
-    spec.wide = true;
+    conv.wide = true;
     pos += 3;
   } else if (format.substr(pos, 2) == "hh") {
     pos += 2;
@@ -53,38 +53,38 @@ bool ParseSpec(std::string_view format, std::size_t& pos, ConversionSpec& spec) 
   if (pos >= format.size()) return false;
   const char c = format[pos];
   if (std::string_view("diuxXocs").find(c) == std::string_view::npos) return false;
-  spec.conversion = c;
+  conv.letter = c;
   ++pos;
   return true;
 }
 
-std::string Pad(std::string text, const ConversionSpec& spec) {
-  if (text.size() >= spec.width) return text;
-  const std::string fill(spec.width - text.size(), ' ');
-  const bool left = spec.flags.find('-') != std::string::npos;
+std::string Pad(std::string text, const Conversion& conv) {
+  if (text.size() >= conv.width) return text;
+  const std::string fill(conv.width - text.size(), ' ');
+  const bool left = conv.flags.find('-') != std::string::npos;
   return left ? text + fill : fill + text;
 }
 
-std::string FormatText(std::string_view text, const ConversionSpec& spec) {
-  if (spec.hasPrecision) text = text.substr(0, spec.precision);
-  return Pad(std::string(text), spec);
+std::string FormatText(std::string_view text, const Conversion& conv) {
+  if (conv.hasPrecision) text = text.substr(0, conv.precision);
+  return Pad(std::string(text), conv);
 }
 
-// Formats a number through the C library with a spec rebuilt from parsed parts,
+// Formats a number through the C library with a conversion rebuilt from parsed parts,
 // so the library only ever sees a conversion that matches its argument.
-std::string FormatNumber(const FormatArg& arg, const ConversionSpec& spec) {
-  const bool alternateAllowed = spec.conversion == 'x' || spec.conversion == 'X' || spec.conversion == 'o';
-  std::string flags = spec.flags;
+std::string FormatNumber(const FormatArg& arg, const Conversion& conv) {
+  const bool alternateAllowed = conv.letter == 'x' || conv.letter == 'X' || conv.letter == 'o';
+  std::string flags = conv.flags;
   // "#" is undefined for the decimal conversions in C, so it never reaches them.
   if (!alternateAllowed) std::erase(flags, '#');
   std::string cFormat = "%" + flags;
-  if (spec.width > 0) cFormat += std::to_string(spec.width);
-  if (spec.hasPrecision) cFormat += "." + std::to_string(spec.precision);
+  if (conv.width > 0) cFormat += std::to_string(conv.width);
+  if (conv.hasPrecision) cFormat += "." + std::to_string(conv.precision);
 
   const std::uint64_t bits = arg.Bits();
-  char conversion = spec.conversion;
+  char conversion = conv.letter;
   if (conversion == 'c') {
-    return Pad(std::string(1, static_cast<char>(bits & 0xFF)), spec);
+    return Pad(std::string(1, static_cast<char>(bits & 0xFF)), conv);
   }
   if (conversion == 's') conversion = arg.IsSigned() ? 'd' : 'u';
   cFormat += "ll";
@@ -93,7 +93,7 @@ std::string FormatNumber(const FormatArg& arg, const ConversionSpec& spec) {
   const bool isSignedConversion = conversion == 'd' || conversion == 'i';
   long long signedValue = 0;
   unsigned long long unsignedValue = 0;
-  if (spec.wide || spec.conversion == 's') {
+  if (conv.wide || conv.letter == 's') {
     signedValue = static_cast<long long>(bits);
     unsignedValue = bits;
   } else {
@@ -141,8 +141,8 @@ std::string FormatPrintf(std::string_view format, std::span<const FormatArg> arg
     }
     const std::size_t start = pos;
     ++pos;
-    ConversionSpec spec;
-    if (!ParseSpec(format, pos, spec)) {
+    Conversion conv;
+    if (!ParseConversion(format, pos, conv)) {
       // Copy the '%' alone; the rest is ordinary text on the next rounds.
       out += format[start];
       pos = start + 1;
@@ -151,9 +151,9 @@ std::string FormatPrintf(std::string_view format, std::span<const FormatArg> arg
     if (nextArg >= args.size()) continue;
     const FormatArg& arg = args[nextArg++];
     if (arg.IsText()) {
-      out += FormatText(arg.Text(), spec);
+      out += FormatText(arg.Text(), conv);
     } else {
-      out += FormatNumber(arg, spec);
+      out += FormatNumber(arg, conv);
     }
   }
   return out;
