@@ -20,9 +20,9 @@ using version_test::PeLayout;
 using version_test::Put16;
 using version_test::Put32;
 using version_test::ReadFixture;
+using version_test::ReadVersionResourceOfBytes;
 using version_test::TempDir;
 using version_test::VersionedFixtures;
-using version_test::WriteBytes;
 
 // A small generator with a fixed seed, so that a failure repeats.
 class XorShift {
@@ -77,7 +77,6 @@ void QueryExactCopy(const Bytes& block, std::size_t size) {
 
 TEST(VersionFuzz, MutatedFilesAlwaysAnswer) {
   TempDir dir;
-  const auto path = dir.Path() / "mutant.dll";
   XorShift rng(0x5EED1234ABCDull);
   int found = 0;
   int none = 0;
@@ -88,8 +87,7 @@ TEST(VersionFuzz, MutatedFilesAlwaysAnswer) {
       Bytes pe = original;
       const std::size_t mutations = 1 + rng.Below(4);
       for (std::size_t m = 0; m < mutations && pe.size() >= 4; ++m) Mutate(pe, layout, rng);
-      WriteBytes(path, pe);
-      const auto block = ReadVersionResource(path);
+      const auto block = ReadVersionResourceOfBytes(dir, pe);
       if (!block) {
         ++none;
         continue;

@@ -21,6 +21,7 @@ using version_test::PeLayout;
 using version_test::Put16;
 using version_test::Put32;
 using version_test::ReadFixture;
+using version_test::ReadVersionResourceOfBytes;
 using version_test::TempDir;
 using version_test::WriteBytes;
 
@@ -121,10 +122,9 @@ TEST(VersionResource, EveryTruncationThatCutsTheBlockAnswersNone) {
     const PeLayout layout(pe);
     const auto whole = ReadVersionResource(std::string(QM_TEST_DATA_DIR) + "/pe/" + name);
     ASSERT_TRUE(whole);
-    const auto path = dir.Path() / "cut.dll";
     for (std::size_t length = 0; length < pe.size(); ++length) {
-      WriteBytes(path, Bytes(pe.begin(), pe.begin() + static_cast<std::ptrdiff_t>(length)));
-      const auto block = ReadVersionResource(path);
+      const auto block = ReadVersionResourceOfBytes(
+          dir, Bytes(pe.begin(), pe.begin() + static_cast<std::ptrdiff_t>(length)));
       if (length < layout.data + layout.dataSize) {
         EXPECT_FALSE(block) << name << " cut to " << length;
       } else {
@@ -203,9 +203,7 @@ TEST(VersionResource, DamagedHeadersTreesAndRangesAnswerNone) {
       Bytes broken = pe;
       damage.apply(broken, layout);
       ASSERT_NE(broken, pe) << damage.what;
-      const auto path = dir.Path() / "broken.dll";
-      WriteBytes(path, broken);
-      EXPECT_FALSE(ReadVersionResource(path)) << name << ": " << damage.what;
+      EXPECT_FALSE(ReadVersionResourceOfBytes(dir, broken)) << name << ": " << damage.what;
     }
   }
 }
@@ -217,8 +215,7 @@ TEST(VersionResource, AbsurdEntryCountsStillFindTheRealEntryWithinTheSection) {
   Bytes pe = ReadFixture("mixed_pe64.exe");
   const PeLayout layout(pe);
   Put16(pe, layout.resourceRoot + 14, 0xFFFF);
-  WriteBytes(dir.Path() / "counts.exe", pe);
-  EXPECT_EQ(ReadVersionResource(dir.Path() / "counts.exe"),
+  EXPECT_EQ(ReadVersionResourceOfBytes(dir, pe),
             ReadVersionResource(std::string(QM_TEST_DATA_DIR) + "/pe/mixed_pe64.exe"));
 }
 
@@ -227,8 +224,7 @@ TEST(VersionResource, ABlockWithABadSignatureIsReadButHasNoFixedFileInfo) {
   Bytes pe = ReadFixture("ver1234_pe32.dll");
   const PeLayout layout(pe);
   Put32(pe, layout.data + 40, 0xFEEF04BC);
-  WriteBytes(dir.Path() / "sig.dll", pe);
-  const auto block = ReadVersionResource(dir.Path() / "sig.dll");
+  const auto block = ReadVersionResourceOfBytes(dir, pe);
   ASSERT_TRUE(block);
   FixedFileInfo info{};
   EXPECT_FALSE(QueryFixedFileInfo(block->data(), block->size(), info));

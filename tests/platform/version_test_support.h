@@ -10,8 +10,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/version/version_info.h"
 
 namespace platform::version_test {
 
@@ -61,6 +64,18 @@ inline void Put16(Bytes& b, std::size_t at, uint16_t v) {
 inline void Put32(Bytes& b, std::size_t at, uint32_t v) {
   Put16(b, at, static_cast<uint16_t>(v));
   Put16(b, at + 2, static_cast<uint16_t>(v >> 16));
+}
+
+// The version resource of a file holding these bytes. Each call writes a new
+// file and removes it: rewriting one file in place makes some file systems flush
+// it on close, which turns thousands of small cases into minutes.
+inline std::optional<Bytes> ReadVersionResourceOfBytes(const TempDir& dir, const Bytes& bytes) {
+  static unsigned serial = 0;
+  const auto path = dir.Path() / ("case" + std::to_string(++serial) + ".dll");
+  WriteBytes(path, bytes);
+  auto block = ReadVersionResource(path);
+  std::filesystem::remove(path);
+  return block;
 }
 
 // File offsets of the fields along the road to the version resource of a sound
