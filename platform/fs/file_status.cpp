@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <vector>
 
 #include "platform/fs/dos_attributes.h"
 #include "platform/fs/file_ops.h"
@@ -47,6 +48,13 @@ bool GetFileStatus(std::string_view path, FileStatus& status) {
   status.lastAccessTime = st.st_atim.tv_sec;
   status.size = static_cast<uint64_t>(st.st_size);
   status.attributes = DosAttributesOf(host, st);
+  // Spelled as stored, like the names a search returns: the host's letter case
+  // for every component, which the lookup found.
+  std::vector<std::string> stored;
+  for (auto it = host.end(); stored.size() < full.components.size() && it != host.begin();) {
+    stored.insert(stored.begin(), (--it)->string());
+  }
+  full.components = std::move(stored);
   status.fullName = full.Text();
   return true;
 }

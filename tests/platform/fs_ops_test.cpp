@@ -114,7 +114,7 @@ TEST_F(FileOps, StatusTimesAndAttributesRoundTrip) {
   FileStatus status;
   ASSERT_TRUE(GetFileStatus("c:\\app\\.\\TOOL.EXE", status));
   EXPECT_EQ(status.size, 5u);
-  EXPECT_EQ(status.fullName, "C:\\app\\TOOL.EXE");
+  EXPECT_EQ(status.fullName, "C:\\App\\Tool.exe");  // spelled as stored
   EXPECT_EQ(status.attributes, 0u);
   EXPECT_GT(status.creationTime, 0);
 
