@@ -29,11 +29,14 @@ class FdCloser {
 // Reads the whole file and the status it had while it was read. Returns false
 // when the file changed during the read, so that the caller reads it again.
 bool ReadWhole(const std::filesystem::path& file, std::string& text, struct stat& status) {
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO of that name cannot hang the caller.
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw ErrnoError("open");
   const FdCloser closer(fd);
   if (::fstat(fd, &status) != 0) throw ErrnoError("fstat");
-  if (S_ISDIR(status.st_mode)) throw std::system_error(EISDIR, std::generic_category(), "read");
+  if (!S_ISREG(status.st_mode)) {
+    throw std::system_error(S_ISDIR(status.st_mode) ? EISDIR : EINVAL, std::generic_category(), "read");
+  }
   text.clear();
   text.reserve(static_cast<std::size_t>(status.st_size));
   char chunk[65536];

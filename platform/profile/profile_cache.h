@@ -47,7 +47,7 @@ class ProfileCache {
   // The file as it is on disk now: from the cache when its identity is unchanged,
   // else read and parsed again. A missing file (or one under a missing
   // directory) is an empty document. Throws std::system_error when the file
-  // exists but cannot be read (a directory of that name, no read permission).
+  // exists but cannot be read (no read permission, or not a regular file).
   // The reference stays valid until the next call for another file or Forget.
   CachedProfileFile& Load(const std::filesystem::path& file);
 

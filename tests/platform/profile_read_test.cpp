@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "platform/profile/host_profile.h"
-#include "platform/profile/profile_buffer.h"
 #include "tests/platform/profile_test_support.h"
 
 namespace platform {
@@ -75,8 +74,13 @@ TEST_F(ProfileRead, MissingFileSectionOrKeyGivesTheDefault) {
   EXPECT_EQ(Read(file, "s", "j", "dflt"), "dflt");
   EXPECT_EQ(Read(file, "s", "j", nullptr), "");
   EXPECT_EQ(Read(file, "s", "k", "dflt"), "v");
-  // A directory of that name is unreadable: it reads as a missing file.
+  // A directory or a FIFO of that name reads as a missing file and is not written.
   EXPECT_EQ(Read(dir.path(), "s", "k", "dflt"), "dflt");
+  const auto fifo = dir / "fifo.ini";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  EXPECT_EQ(Read(fifo, "s", "k", "dflt"), "dflt");
+  EXPECT_FALSE(WriteHostProfileString(fifo, "s", "k", "v"));
+  EXPECT_FALSE(WriteHostProfileString(dir.path(), "s", "k", "v"));
 }
 
 TEST_F(ProfileRead, LongValuesAreCutToTheBuffer) {
@@ -190,20 +194,6 @@ TEST_F(ProfileRead, AChangeByAnotherProcessIsSeenByTheNextRead) {
 
   std::filesystem::remove(file);
   EXPECT_EQ(Read(file, "s", "key", "gone"), "gone");
-}
-
-TEST(ProfileBuffer, CopiesCutTextAndLists) {
-  char buffer[4];
-  EXPECT_EQ(CopyTextToBuffer("abcdef", buffer, 4), 3u);
-  EXPECT_STREQ(buffer, "abc");
-  EXPECT_EQ(CopyNameListToBuffer({"ab"}, buffer, 4), 2u);  // fits exactly
-  EXPECT_EQ(std::string(buffer, 4), std::string("ab\0\0", 4));
-  EXPECT_EQ(CopyNameListToBuffer({"abc"}, buffer, 4), 2u);
-  EXPECT_EQ(std::string(buffer, 4), std::string("\0\0\0\0", 4));
-  EXPECT_EQ(StripQuotes("'a'"), "a");
-  EXPECT_EQ(StripQuotes("'a\""), "'a\"");
-  EXPECT_EQ(ParseProfileInt("-"), 0u);
-  EXPECT_EQ(ParseProfileInt("007x"), 7u);
 }
 
 }  // namespace
