@@ -8,7 +8,8 @@
 // between page-sized pieces of a write, never inside one), and a dead process's
 // data in the page cache still reaches the disk. So a line that does not cross a
 // page boundary of the file is there whole or not at all. One that crosses a
-// boundary (once per 4 KB of log) has a window of a few instructions in which a
+// boundary (about once per 4 KB of log) has a short window between its two
+// pages, longer when the kernel throttles dirty pages right there, in which a
 // SIGKILL would cut it at the boundary. A short write that the process survives
 // (a full disk) is cut back to the old size, so no partial line remains.
 //
