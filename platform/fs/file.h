@@ -28,6 +28,9 @@ class File {
   File(File&& other) noexcept;
   File& operator=(File&& other) noexcept;
 
+  // Closes a file that is still open first. Writers of a read-only file and any
+  // open of a directory fail with AccessDenied. Every other operation on a
+  // closed file raises InvalidFile.
   void Open(std::string_view winPath, unsigned mode);
   bool IsOpen() const { return fd_ >= 0; }
   // The Windows path the file was opened with.

@@ -30,7 +30,7 @@ struct FileStatus {
   int64_t lastAccessTime = 0;
   uint64_t size = 0;
   uint32_t attributes = 0;
-  std::string fullName;  // full Windows path
+  std::string fullName;  // full Windows path, its components spelled as stored on the host
 };
 bool GetFileStatus(std::string_view path, FileStatus& status);
 // Sets the last-write and last-access times (a 0 leaves that time) and the attributes.

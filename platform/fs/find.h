@@ -28,6 +28,7 @@ class FileFinder {
   // With a nonzero mask only entries whose attributes share a bit with it are
   // found. "." and ".." are found in every directory but a drive's root.
   bool FindFirst(std::string_view pattern, uint32_t mask = 0);
+  // False at the end; the last entry then stays current.
   bool FindNext();
   const FindData& Current() const { return entries_[index_]; }
   void Close();

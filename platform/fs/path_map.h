@@ -15,7 +15,8 @@ inline constexpr std::size_t kMaxPath = 260;
 // The full Windows path of a path that may be relative ("A\B"), rooted on the
 // current drive ("\A"), drive-relative ("C:A") or written with "/" separators.
 // "." and ".." are resolved without going above the drive root; the result has
-// an upper-case drive letter and backslashes ("C:\A\B"). False, with errno set,
+// an upper-case drive letter and backslashes ("C:\A\B"); a trailing backslash
+// is kept ("C:\A\"), as Windows keeps it. False, with errno set,
 // when the path is empty, malformed (EINVAL) or longer than kMaxPath (ENAMETOOLONG).
 bool GetFullPathName(std::string_view path, std::string& fullPath);
 

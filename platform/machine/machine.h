@@ -55,7 +55,9 @@ struct DriveMapping {
   std::optional<uint64_t> totalBytes;
 };
 
-// Parses "TYPE,HOSTPATH[,free=BYTES][,total=BYTES]". Throws MachineError.
+// Parses "TYPE,HOSTPATH[,free=BYTES][,total=BYTES]": TYPE a name or the Windows
+// number 2..6, fields after the host path only free= and total= (so a host path
+// cannot hold a comma), BYTES decimal digits. Throws MachineError.
 DriveMapping ParseDriveSpec(char letter, std::string_view spec);
 std::string FormatDriveSpec(const DriveMapping& drive);
 
@@ -113,7 +115,8 @@ std::filesystem::path DefaultSystemRoot();
 const Machine& CurrentMachine();
 
 // Makes the machine at root (created with the defaults when it has none) the
-// process's machine. For tools given --root and for tests.
+// process's machine. For tools given --root and for tests. A reference that
+// CurrentMachine() returned before is no longer valid afterwards.
 void UseMachine(const std::filesystem::path& root);
 
 }  // namespace platform
