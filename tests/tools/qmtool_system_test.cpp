@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/tools/run_tool.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using qmtest::RunTool;
+
+class QmtoolSystem : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::temp_directory_path() /
+            ("qmtool-system-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  std::string Env() const { return "QMSETUP_SYSTEM=" + root_.string(); }
+  fs::path root_;
+};
+
+TEST_F(QmtoolSystem, InitWin95CreatesTheWindowsDirectoriesAndPathMapsIntoThem) {
+  const auto init = RunTool("qmtool", {"system", "init", "--root", root_.string(), "--platform", "win95"});
+  ASSERT_EQ(init.exitCode, 0) << init.err;
+  EXPECT_TRUE(fs::is_directory(root_ / "drive_c/WINDOWS/SYSTEM"));
+  EXPECT_TRUE(fs::is_directory(root_ / "drive_c/WINDOWS/TEMP"));
+  EXPECT_NE(init.out.find("C:\\WINDOWS\\SYSTEM"), std::string::npos);
+
+  const auto path = RunTool("qmtool", {"system", "path", "c:\\windows\\system\\x.dll"}, {Env()});
+  ASSERT_EQ(path.exitCode, 0) << path.err;
+  EXPECT_EQ(path.out, (root_ / "drive_c/WINDOWS/SYSTEM/x.dll").string() + "\n");
+}
+
+TEST_F(QmtoolSystem, InitNtUsesTheNtDirectories) {
+  for (const char* kind : {"nt351", "nt4"}) {
+    fs::remove_all(root_);
+    const auto init = RunTool("qmtool", {"system", "init", "--root", root_.string(), "--platform", kind});
+    ASSERT_EQ(init.exitCode, 0) << init.err;
+    EXPECT_TRUE(fs::is_directory(root_ / "drive_c/WINNT/SYSTEM32")) << kind;
+    EXPECT_TRUE(fs::is_directory(root_ / "drive_c/TEMP")) << kind;
+    const auto info = RunTool("qmtool", {"system", "info"}, {Env()});
+    ASSERT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_NE(info.out.find("platform id 2"), std::string::npos) << info.out;
+  }
+}
+
+TEST_F(QmtoolSystem, DrivesAreAddedWithTheirOverrides) {
+  const fs::path floppy = root_ / "floppy";
+  const auto init = RunTool("qmtool", {"system", "init", "--root", root_.string(), "--drive",
+                                       "A=removable," + floppy.string() + ",free=1457664,total=1457664",
+                                       "--drive", "D=fixed,big,free=10000000000,total=20000000000"});
+  ASSERT_EQ(init.exitCode, 0) << init.err;
+  const auto info = RunTool("qmtool", {"system", "info"}, {Env()});
+  ASSERT_EQ(info.exitCode, 0) << info.err;
+  EXPECT_NE(info.out.find("A:  removable"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("9.3 GB free of 18.6 GB"), std::string::npos) << info.out;
+}
+
+TEST_F(QmtoolSystem, ErrorsAreReportedWithNonZeroExitCodes) {
+  ASSERT_EQ(RunTool("qmtool", {"system", "init", "--root", root_.string()}).exitCode, 0);
+
+  const auto unmapped = RunTool("qmtool", {"system", "path", "Q:\\X"}, {Env()});
+  EXPECT_EQ(unmapped.exitCode, 1);
+  EXPECT_NE(unmapped.err.find("drive Q: is not mapped"), std::string::npos) << unmapped.err;
+
+  const auto tooLong = RunTool("qmtool", {"system", "path", "C:\\" + std::string(300, 'a')}, {Env()});
+  EXPECT_EQ(tooLong.exitCode, 1);
+
+  EXPECT_EQ(RunTool("qmtool", {"system", "init", "--root", root_.string(), "--platform", "win31"}).exitCode, 2);
+  EXPECT_EQ(RunTool("qmtool", {"system", "init", "--root", root_.string(), "--drive", "C=floppy,x"}).exitCode, 2);
+  EXPECT_EQ(RunTool("qmtool", {"system", "frobnicate"}, {Env()}).exitCode, 2);
+  EXPECT_EQ(RunTool("qmtool", {"nonsense"}).exitCode, 2);
+  EXPECT_EQ(RunTool("qmtool", {}).exitCode, 2);
+}
+
+TEST_F(QmtoolSystem, HelpAndVersionOnTheToolAndTheVerb) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--help"}, {"--version"}, {"system", "--help"}, {"system", "--version"}, {"system", "init", "--help"}}) {
+    const auto result = RunTool("qmtool", args);
+    EXPECT_EQ(result.exitCode, 0) << args.back();
+    EXPECT_FALSE(result.out.empty()) << args.back();
+  }
+}
+
+}  // namespace

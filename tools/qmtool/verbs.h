@@ -1,0 +1,16 @@
+#pragma once
+// The verbs of qmtool. Each takes the words after its name and returns the exit code.
+
+#include "tools/qmtool/command_line.h"
+
+namespace qmtool {
+
+struct Verb {
+  const char* name;
+  const char* summary;
+  int (*run)(Arguments& args);
+};
+
+int RunSystemVerb(Arguments& args);
+
+}  // namespace qmtool
