@@ -40,7 +40,7 @@ Machine LoadOrCreate(const std::filesystem::path& root) {
 
 std::filesystem::path DefaultSystemRoot() {
   if (const std::string explicitRoot = NonEmptyEnv("QMSETUP_SYSTEM"); !explicitRoot.empty()) return explicitRoot;
-  // The base directory specification ignores a relative XDG_DATA_HOME.
+  // The XDG base directory rules ignore a relative XDG_DATA_HOME.
   if (const std::filesystem::path data = NonEmptyEnv("XDG_DATA_HOME"); data.is_absolute()) {
     return data / "qmsetup" / "system";
   }

@@ -39,8 +39,8 @@ std::optional<uint64_t> ParseBytes(std::string_view text) {
   return value;
 }
 
-[[noreturn]] void Fail(char letter, std::string_view spec, const std::string& problem) {
-  throw MachineError("drive " + std::string(1, letter) + ": '" + std::string(spec) + "': " + problem);
+[[noreturn]] void Fail(char letter, std::string_view text, const std::string& problem) {
+  throw MachineError("drive " + std::string(1, letter) + ": '" + std::string(text) + "': " + problem);
 }
 
 }  // namespace
@@ -76,27 +76,27 @@ std::optional<DriveType> ParseDriveType(std::string_view text) {
   return std::nullopt;
 }
 
-DriveMapping ParseDriveSpec(char letter, std::string_view spec) {
+DriveMapping ParseDriveSpec(char letter, std::string_view text) {
   if (!((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z'))) {
     throw MachineError("'" + std::string(1, letter) + "' is not a drive letter (A to Z)");
   }
   DriveMapping drive;
   drive.letter = (letter >= 'a') ? static_cast<char>(letter - 'a' + 'A') : letter;
 
-  const std::vector<std::string_view> fields = SplitFields(spec);
+  const std::vector<std::string_view> fields = SplitFields(text);
   const std::optional<DriveType> type = ParseDriveType(fields[0]);
   if (!type) {
-    Fail(drive.letter, spec,
+    Fail(drive.letter, text,
          "unknown drive type '" + std::string(fields[0]) +
              "' (removable, fixed, remote, cdrom, ramdisk or their numbers 2 to 6)");
   }
   // A mapped drive that reports "unknown" or "no root" would be skipped by every
   // drive walk, which is never what a machine description means.
   if (*type == DriveType::Unknown || *type == DriveType::NoRootDir) {
-    Fail(drive.letter, spec, "a mapped drive needs a type from removable (2) to ramdisk (6)");
+    Fail(drive.letter, text, "a mapped drive needs a type from removable (2) to ramdisk (6)");
   }
   drive.type = *type;
-  if (fields.size() < 2 || fields[1].empty()) Fail(drive.letter, spec, "the host path is missing");
+  if (fields.size() < 2 || fields[1].empty()) Fail(drive.letter, text, "the host path is missing");
   drive.hostPath = std::string(fields[1]);
 
   for (std::size_t i = 2; i < fields.size(); ++i) {
@@ -108,12 +108,12 @@ DriveMapping ParseDriveSpec(char letter, std::string_view spec) {
     if (eq != std::string_view::npos && EqualsIgnoreCase(name, "free")) target = &drive.freeBytes;
     if (eq != std::string_view::npos && EqualsIgnoreCase(name, "total")) target = &drive.totalBytes;
     if (target == nullptr) {
-      Fail(drive.letter, spec, "unknown field '" + std::string(field) + "' (expected free=BYTES or total=BYTES)");
+      Fail(drive.letter, text, "unknown field '" + std::string(field) + "' (expected free=BYTES or total=BYTES)");
     }
-    if (target->has_value()) Fail(drive.letter, spec, "'" + std::string(name) + "' is given twice");
+    if (target->has_value()) Fail(drive.letter, text, "'" + std::string(name) + "' is given twice");
     *target = ParseBytes(value);
     if (!target->has_value()) {
-      Fail(drive.letter, spec, "'" + std::string(value) + "' is not a byte count (decimal digits, 64-bit)");
+      Fail(drive.letter, text, "'" + std::string(value) + "' is not a byte count (decimal digits, 64-bit)");
     }
   }
   return drive;

@@ -58,7 +58,7 @@ struct DriveMapping {
 // Parses "TYPE,HOSTPATH[,free=BYTES][,total=BYTES]": TYPE a name or the Windows
 // number 2..6, fields after the host path only free= and total= (so a host path
 // cannot hold a comma), BYTES decimal digits. Throws MachineError.
-DriveMapping ParseDriveSpec(char letter, std::string_view spec);
+DriveMapping ParseDriveSpec(char letter, std::string_view text);
 std::string FormatDriveSpec(const DriveMapping& drive);
 
 struct MachineConfig {

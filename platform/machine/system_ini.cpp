@@ -126,13 +126,13 @@ MachineConfig NormalizeConfig(MachineConfig config) {
   for (DriveMapping& drive : config.drives) {
     // Re-parsing the formatted line applies every rule of a system.ini line, so
     // a configuration built in code cannot write a file that fails to load.
-    const std::string spec = FormatDriveSpec(drive);
+    const std::string line = FormatDriveSpec(drive);
     const std::string host = drive.hostPath.string();
     if (host.find(',') != std::string::npos || HasLineBreakOrNul(host) || StripComment(host) != host) {
       throw MachineError("drive " + std::string(1, drive.letter) + ": the host path '" + host +
                          "' cannot be written to system.ini (comma, line break or ' ;' in it)");
     }
-    drive = ParseDriveSpec(drive.letter, spec);
+    drive = ParseDriveSpec(drive.letter, line);
   }
   std::sort(config.drives.begin(), config.drives.end(),
             [](const DriveMapping& a, const DriveMapping& b) { return a.letter < b.letter; });

@@ -106,20 +106,20 @@ TEST(DriveSpec, ParsesTypesPathsAndSixtyFourBitSizes) {
 }
 
 TEST(DriveSpec, FormatRoundTrips) {
-  for (const char* spec : {"fixed,drive_c", "removable,/mnt/a,total=1457664", "cdrom,/cd,free=0,total=681574400",
+  for (const char* text : {"fixed,drive_c", "removable,/mnt/a,total=1457664", "cdrom,/cd,free=0,total=681574400",
                            "remote,/net/share,free=10000000000"}) {
-    EXPECT_EQ(FormatDriveSpec(ParseDriveSpec('X', spec)), spec);
+    EXPECT_EQ(FormatDriveSpec(ParseDriveSpec('X', text)), text);
   }
 }
 
 TEST(DriveSpec, RejectsBadSpecsWithAMessageNamingTheDrive) {
-  for (const char* spec :
+  for (const char* text :
        {"floppy,/x", "fixed", "fixed,", ",/x", "fixed,/x,free=", "fixed,/x,free=-1", "fixed,/x,free=12k",
         "fixed,/x,free=18446744073709551616", "fixed,/x,size=5", "fixed,/x,free=1,free=2", "fixed,/x,10",
         "0,/x", "unknown,/x", "norootdir,/x"}) {
     try {
-      ParseDriveSpec('Q', spec);
-      ADD_FAILURE() << "accepted " << spec;
+      ParseDriveSpec('Q', text);
+      ADD_FAILURE() << "accepted " << text;
     } catch (const MachineError& e) {
       EXPECT_NE(std::string(e.what()).find("drive Q:"), std::string::npos) << e.what();
     }
