@@ -5,16 +5,12 @@
 // I/O is counted from /proc/self/io: rchar and wchar are the bytes this process
 // passed to read() and write(), whether or not they reached the disk.
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -22,6 +18,7 @@
 #include "platform/machine/machine.h"
 #include "platform/profile/ini_document.h"
 #include "platform/profile/private_profile.h"
+#include "tests/common/temp_dir.h"
 
 namespace {
 
@@ -49,13 +46,6 @@ std::string KeyOf(int i) {
 }
 
 std::string ValueOf(int i) { return std::to_string(i % 3) + "|1|0"; }
-
-std::string ReadWhole(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 void WriteWhole(const std::filesystem::path& file, const std::string& text) {
   const std::filesystem::path temp = file.string() + ".tmp";
@@ -85,33 +75,16 @@ Result Measure(int keys, const std::filesystem::path& file, const std::function<
   result.millis = std::chrono::duration<double, std::milli>(end - start).count();
   result.writtenPerWrite = double(after.writtenBytes - before.writtenBytes) / keys;
   result.readPerWrite = double(after.readBytes - before.readBytes) / keys;
-  result.text = ReadWhole(file);
+  result.text = qmtest::ReadFileText(file);
   return result;
 }
-
-class TempRoot {
- public:
-  TempRoot() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qm-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempRoot() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 }  // namespace
 
 int main() {
   try {
-    const TempRoot root;
-    platform::UseMachine(root.path());
+    const qmtest::TempDir root("qm-bench");
+    platform::UseMachine(root.Path());
     std::filesystem::path windowsDir;
     if (!platform::MapToHost("C:\\WINDOWS", windowsDir)) throw std::runtime_error("no Windows directory");
     const std::filesystem::path logFile = windowsDir / "Bench.log";
@@ -133,7 +106,7 @@ int main() {
         WriteWhole(naiveFile, kept.Text());
       });
       const Result reread = Measure(keys, naiveFile, [&](int i) {
-        platform::IniDocument document(i == 0 ? std::string() : ReadWhole(naiveFile));
+        platform::IniDocument document(i == 0 ? std::string() : qmtest::ReadFileText(naiveFile));
         document.Set("Group", KeyOf(i), ValueOf(i));
         WriteWhole(naiveFile, document.Text());
       });

@@ -3,13 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +16,8 @@
 #include "install/install_log.h"
 #include "platform/machine/machine.h"
 #include "platform/profile/private_profile.h"
+#include "tests/common/temp_dir.h"
+#include "tests/common/temp_machine.h"
 
 namespace {
 
@@ -35,28 +33,19 @@ std::string Lower(std::string text) {
 class IniFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "qm_install_ini_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    platform::UseMachine(root_);
     SetDefaultIniFileName("");
     SetIniAutoWriteEnabled(false);
   }
   void TearDown() override {
     SetDefaultIniFileName("");
     SetIniAutoWriteEnabled(false);
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
   }
 
   // The log's text as it lies on the host, found without caring for letter case.
   std::string LogText() const {
-    for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+    for (const auto& entry : fs::recursive_directory_iterator(temp_.Root())) {
       if (entry.is_regular_file() && Lower(entry.path().filename().string()) == "qmw.log") {
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+        return qmtest::ReadFileText(entry.path());
       }
     }
     return {};
@@ -74,7 +63,7 @@ class IniFilesTest : public ::testing::Test {
     ASSERT_TRUE(platform::WritePrivateProfileString(section, key, value, kLog));
   }
 
-  fs::path root_;
+  qmtest::TempMachineRoot temp_;
 };
 
 TEST_F(IniFilesTest, ReadTellsStoredValuesFromDefaults) {

@@ -13,6 +13,7 @@ namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
+using qmtest::ReadFileText;
 using namespace open_mode;
 
 class FileTest : public machine_test::FsTest {
@@ -48,7 +49,7 @@ TEST_F(FileTest, WritesReadsSeeksAndReportsItsLength) {
   file.Flush();
   file.Close();
   EXPECT_FALSE(file.IsOpen());
-  EXPECT_EQ(ReadHost(C() / "Out.bin"), "hello world");
+  EXPECT_EQ(ReadFileText(C() / "Out.bin"), "hello world");
 
   // Beyond 4 GB positions stay exact (a sparse file: no space is used).
   file.Open("C:\\OUT.BIN", kReadWrite);
@@ -64,11 +65,11 @@ TEST_F(FileTest, CreateTruncatesUnlessAskedToKeep) {
   EXPECT_EQ(file.GetLength(), 11u);
   file.Write("new", 3);
   file.Close();
-  EXPECT_EQ(ReadHost(C() / "Keep.txt"), "new content");
+  EXPECT_EQ(ReadFileText(C() / "Keep.txt"), "new content");
 
   file.Open("C:\\keep.txt", kCreate | kWrite);  // the existing name, not a second file
   file.Close();
-  EXPECT_EQ(ReadHost(C() / "Keep.txt"), "");
+  EXPECT_EQ(ReadFileText(C() / "Keep.txt"), "");
   EXPECT_FALSE(fs::exists(C() / "keep.txt"));
 
   file.Open("C:\\New Name.Txt", kCreate | kNoTruncate | kRead);
@@ -95,7 +96,7 @@ TEST_F(FileTest, ReadOnlyFilesRefuseWritersEvenForRoot) {
   EXPECT_EQ(OpenFailure("C:\\LOCKED.DAT", kWrite), FileCause::AccessDenied);
   EXPECT_EQ(OpenFailure("C:\\LOCKED.DAT", kReadWrite), FileCause::AccessDenied);
   EXPECT_EQ(OpenFailure("C:\\LOCKED.DAT", kCreate | kWrite), FileCause::AccessDenied);
-  EXPECT_EQ(ReadHost(host), "precious");  // not truncated by the refused create
+  EXPECT_EQ(ReadFileText(host), "precious");  // not truncated by the refused create
   EXPECT_EQ(OpenFailure("C:\\LOCKED.DAT", kRead), FileCause::None);
 }
 

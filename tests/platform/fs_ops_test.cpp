@@ -14,6 +14,8 @@ namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
+using qmtest::ModeOf;
+using qmtest::ReadFileText;
 
 class FileOps : public machine_test::FsTest {
  protected:
@@ -170,11 +172,11 @@ TEST_F(FileOps, MoveNeverReplacesItsTarget) {
   MakeFile("To.txt", "to");
   EXPECT_FALSE(MoveFile("C:\\FROM.TXT", "C:\\TO.TXT"));
   EXPECT_EQ(errno, EEXIST);
-  EXPECT_EQ(ReadHost(C() / "From.txt"), "from");
-  EXPECT_EQ(ReadHost(C() / "To.txt"), "to");
+  EXPECT_EQ(ReadFileText(C() / "From.txt"), "from");
+  EXPECT_EQ(ReadFileText(C() / "To.txt"), "to");
 
   EXPECT_TRUE(MoveFile("C:\\FROM.TXT", "C:\\WINDOWS\\Moved.txt"));
-  EXPECT_EQ(ReadHost(C() / "WINDOWS" / "Moved.txt"), "from");
+  EXPECT_EQ(ReadFileText(C() / "WINDOWS" / "Moved.txt"), "from");
   EXPECT_FALSE(fs::exists(C() / "From.txt"));
   EXPECT_FALSE(MoveFile("C:\\FROM.TXT", "C:\\X.TXT"));
   EXPECT_EQ(errno, ENOENT);
@@ -182,7 +184,7 @@ TEST_F(FileOps, MoveNeverReplacesItsTarget) {
   // Directories move too, with what they hold.
   MakeFile("Tree/Leaf.txt", "leaf");
   EXPECT_TRUE(MoveFile("C:\\TREE", "C:\\WINDOWS\\Tree2"));
-  EXPECT_EQ(ReadHost(C() / "WINDOWS" / "Tree2" / "Leaf.txt"), "leaf");
+  EXPECT_EQ(ReadFileText(C() / "WINDOWS" / "Tree2" / "Leaf.txt"), "leaf");
   EXPECT_FALSE(MoveFile("C:\\WINDOWS\\TREE2", "C:\\WINDOWS\\SYSTEM"));
   EXPECT_EQ(errno, EEXIST);
 }
@@ -190,10 +192,10 @@ TEST_F(FileOps, MoveNeverReplacesItsTarget) {
 TEST_F(FileOps, MoveToAnotherSpellingRenamesTheFile) {
   MakeFile("readme.txt", "text");
   EXPECT_TRUE(MoveFile("C:\\readme.txt", "C:\\README.TXT"));
-  EXPECT_EQ(ReadHost(C() / "README.TXT"), "text");
+  EXPECT_EQ(ReadFileText(C() / "README.TXT"), "text");
   EXPECT_FALSE(fs::exists(C() / "readme.txt"));
   EXPECT_TRUE(MoveFile("C:\\README.TXT", "C:\\readme.txt\\..\\README.TXT"));  // the same name: nothing to do
-  EXPECT_EQ(ReadHost(C() / "README.TXT"), "text");
+  EXPECT_EQ(ReadFileText(C() / "README.TXT"), "text");
 }
 
 TEST_F(FileOps, MoveAcrossHostFileSystemsCopiesTheFile) {
@@ -210,7 +212,7 @@ TEST_F(FileOps, MoveAcrossHostFileSystemsCopiesTheFile) {
 
   EXPECT_TRUE(MoveFile("C:\\CROSS.TXT", windowsTarget));
   EXPECT_FALSE(fs::exists(host));
-  EXPECT_EQ(ReadHost(fs::path(target) / "Cross.txt"), "across");
+  EXPECT_EQ(ReadFileText(fs::path(target) / "Cross.txt"), "across");
   FileStatus status;
   EXPECT_TRUE(GetFileStatus(windowsTarget, status));
   EXPECT_EQ(status.lastWriteTime, 1000000000);
@@ -218,7 +220,7 @@ TEST_F(FileOps, MoveAcrossHostFileSystemsCopiesTheFile) {
   MakeFile("Cross.txt", "second");
   EXPECT_FALSE(MoveFile("C:\\CROSS.TXT", windowsTarget));  // still no replacing
   EXPECT_EQ(errno, EEXIST);
-  EXPECT_EQ(ReadHost(fs::path(target) / "Cross.txt"), "across");
+  EXPECT_EQ(ReadFileText(fs::path(target) / "Cross.txt"), "across");
   EXPECT_TRUE(fs::exists(host));
   fs::remove_all(target);
 }

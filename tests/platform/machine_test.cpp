@@ -9,12 +9,12 @@
 
 #include "platform/machine/machine.h"
 #include "platform/machine/system_info.h"
-#include "tests/platform/machine_temp_root.h"
+#include "tests/common/temp_machine.h"
 
 namespace platform {
 namespace {
 
-using machine_test::TempMachineRoot;
+using qmtest::TempMachineRoot;
 namespace fs = std::filesystem;
 
 void WriteText(const fs::path& path, const std::string& text) {

@@ -12,14 +12,14 @@
 
 #include "platform/profile/host_profile.h"
 #include "platform/profile/ini_document.h"
-#include "tests/platform/profile_test_support.h"
+#include "tests/common/temp_dir.h"
 
 namespace platform {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
+using qmtest::ReadFileText;
+using qmtest::TempDir;
+using qmtest::WriteFileText;
 
 constexpr long kKeysPerSection = 200;
 
@@ -45,7 +45,7 @@ std::string CounterOf(long i) { return std::to_string(i) + "|" + std::string(300
 
 // Checks the file and returns how many file keys it holds.
 long CheckComplete(const std::filesystem::path& file) {
-  const std::string text = ReadFile(file);
+  const std::string text = ReadFileText(file);
   EXPECT_TRUE(text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) << "torn last line";
   const IniDocument document(text);
   const auto counter = document.Get("head", "counter");
@@ -71,9 +71,9 @@ long CheckComplete(const std::filesystem::path& file) {
 }
 
 TEST(ProfileCrash, AWriterKilledAtRandomMomentsNeverLeavesAPartialKey) {
-  TempDir dir;
+  TempDir dir{"qm-profile"};
   const auto file = dir / "Qmw.log";
-  WriteFile(file, "[head]\r\ncounter=" + CounterOf(0) + "\r\n");
+  WriteFileText(file, "[head]\r\ncounter=" + CounterOf(0) + "\r\n");
   const unsigned seed = std::random_device{}();
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);

@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "platform/profile/host_profile.h"
-#include "tests/platform/profile_test_support.h"
+#include "tests/common/temp_dir.h"
 
 namespace platform {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
+using qmtest::ReadFileText;
+using qmtest::TempDir;
+using qmtest::WriteFileText;
 
 std::string Read(const std::filesystem::path& file, const char* section, const char* key,
                  const char* defaultValue = "", std::size_t size = 256) {
@@ -37,12 +37,12 @@ std::vector<std::string> SplitList(const char* list) {
 
 class ProfileRead : public ::testing::Test {
  protected:
-  TempDir dir;
+  TempDir dir{"qm-profile"};
   std::filesystem::path file = dir / "test.ini";
 };
 
 TEST_F(ProfileRead, TrimsBlanksStripsOnePairOfQuotesAndIgnoresCase) {
-  WriteFile(file,
+  WriteFileText(file,
             "[Files]\r\n"
             "  Spaced \t=  \t value with blanks \t \r\n"
             "dq=\"quoted  \"\r\n"
@@ -69,23 +69,23 @@ TEST_F(ProfileRead, MissingFileSectionOrKeyGivesTheDefault) {
   EXPECT_EQ(Read(file, "s", "k", "dflt"), "dflt");
   EXPECT_EQ(Read(file, "s", "k", nullptr), "");
   EXPECT_EQ(Read(dir / "no" / "such" / "dir.ini", "s", "k", "dflt"), "dflt");
-  WriteFile(file, "[s]\nk=v\n");
+  WriteFileText(file, "[s]\nk=v\n");
   EXPECT_EQ(Read(file, "t", "k", "dflt"), "dflt");
   EXPECT_EQ(Read(file, "s", "j", "dflt"), "dflt");
   EXPECT_EQ(Read(file, "s", "j", nullptr), "");
   EXPECT_EQ(Read(file, "s", "k", "dflt"), "v");
   // A directory or a FIFO of that name reads as a missing file and is not written.
-  EXPECT_EQ(Read(dir.path(), "s", "k", "dflt"), "dflt");
+  EXPECT_EQ(Read(dir.Path(), "s", "k", "dflt"), "dflt");
   const auto fifo = dir / "fifo.ini";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
   EXPECT_EQ(Read(fifo, "s", "k", "dflt"), "dflt");
   EXPECT_FALSE(WriteHostProfileString(fifo, "s", "k", "v"));
-  EXPECT_FALSE(WriteHostProfileString(dir.path(), "s", "k", "v"));
+  EXPECT_FALSE(WriteHostProfileString(dir.Path(), "s", "k", "v"));
 }
 
 TEST_F(ProfileRead, LongValuesAreCutToTheBuffer) {
   const std::string value = std::string(150, 'a') + std::string(150, 'b');
-  WriteFile(file, "[s]\r\nlong=" + value + "\r\nquoted=\"" + value + "\"\r\n");
+  WriteFileText(file, "[s]\r\nlong=" + value + "\r\nquoted=\"" + value + "\"\r\n");
   // The install log is read into 256- and 50-byte buffers.
   EXPECT_EQ(Read(file, "s", "long", "", 256), value.substr(0, 255));
   EXPECT_EQ(Read(file, "s", "long", "", 50), value.substr(0, 49));
@@ -99,7 +99,7 @@ TEST_F(ProfileRead, LongValuesAreCutToTheBuffer) {
 }
 
 TEST_F(ProfileRead, ListsKeyAndSectionNamesOnceInFileOrder) {
-  WriteFile(file, "[One]\nb=1\nA=2\n;c=3\nB=4\n[two]\n[ONE]\nd=5\n");
+  WriteFileText(file, "[One]\nb=1\nA=2\n;c=3\nB=4\n[two]\n[ONE]\nd=5\n");
   char buffer[64];
   std::size_t n = GetHostProfileString(file, "one", nullptr, "dflt", buffer, sizeof buffer);
   EXPECT_EQ(std::string(buffer, n + 1), std::string("b\0A\0\0", 5));
@@ -118,7 +118,7 @@ TEST_F(ProfileRead, ListsKeyAndSectionNamesOnceInFileOrder) {
 }
 
 TEST_F(ProfileRead, AListThatDoesNotFitIsCutAtANameAndReportsSizeMinusTwo) {
-  WriteFile(file, "[s]\nabc=1\ndefg=2\n");
+  WriteFileText(file, "[s]\nabc=1\ndefg=2\n");
   char buffer[16];
   std::memset(buffer, '#', sizeof buffer);
   // "abc\0defg\0\0" needs 10 bytes; 8 hold only the first name whole.
@@ -141,7 +141,7 @@ TEST_F(ProfileRead, TheDoublingLoopOfTheSectionReaderEndsWithTheWholeList) {
     expected.push_back("file" + std::to_string(i) + ".dll");
     text += expected.back() + "=1|1|0\r\n";
   }
-  WriteFile(file, text);
+  WriteFileText(file, text);
   std::size_t size = 256;
   std::vector<char> buffer;
   int rounds = 0;
@@ -158,7 +158,7 @@ TEST_F(ProfileRead, TheDoublingLoopOfTheSectionReaderEndsWithTheWholeList) {
 }
 
 TEST_F(ProfileRead, IntegersAreLeadingDecimalDigits) {
-  WriteFile(file, "[n]\na=42\nb= -7 \nc=+12abc\nd=abc\ne=\nf=\"15\"\ng=4294967297\nh=0x1F\n");
+  WriteFileText(file, "[n]\na=42\nb= -7 \nc=+12abc\nd=abc\ne=\nf=\"15\"\ng=4294967297\nh=0x1F\n");
   EXPECT_EQ(GetHostProfileInt(file, "n", "a", 5), 42u);
   EXPECT_EQ(static_cast<int>(GetHostProfileInt(file, "n", "b", 5)), -7);
   EXPECT_EQ(GetHostProfileInt(file, "n", "c", 5), 12u);
@@ -179,9 +179,9 @@ TEST_F(ProfileRead, AChangeByAnotherProcessIsSeenByTheNextRead) {
   EXPECT_EQ(HostProfileDiskReads(), reads) << "an unchanged file is not read again";
 
   // Same size, same inode: only the times tell. Bump them past any clock tick.
-  std::string text = ReadFile(file);
+  std::string text = ReadFileText(file);
   text.replace(text.find("old"), 3, "new");
-  WriteFile(file, text);
+  WriteFileText(file, text);
   struct stat status {};
   ASSERT_EQ(::stat(file.c_str(), &status), 0);
   const timespec times[2] = {status.st_atim, {status.st_mtim.tv_sec + 2, status.st_mtim.tv_nsec}};
@@ -190,7 +190,7 @@ TEST_F(ProfileRead, AChangeByAnotherProcessIsSeenByTheNextRead) {
 
   // A write after the outside change starts from the new text.
   ASSERT_TRUE(WriteHostProfileString(file, "s", "other", "1"));
-  EXPECT_EQ(ReadFile(file), "[s]\r\nkey=new\r\nother=1\r\n");
+  EXPECT_EQ(ReadFileText(file), "[s]\r\nkey=new\r\nother=1\r\n");
 
   std::filesystem::remove(file);
   EXPECT_EQ(Read(file, "s", "key", "gone"), "gone");

@@ -8,17 +8,17 @@
 #include "platform/fs/path_map.h"
 #include "platform/machine/machine.h"
 #include "platform/profile/private_profile.h"
-#include "tests/platform/profile_test_support.h"
+#include "tests/common/temp_dir.h"
 
 namespace platform {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
+using qmtest::ReadFileText;
+using qmtest::TempDir;
 
 class PrivateProfile : public ::testing::Test {
  protected:
-  void SetUp() override { UseMachine(dir.path()); }
+  void SetUp() override { UseMachine(dir.Path()); }
 
   std::filesystem::path Host(const std::string& winPath) {
     std::filesystem::path host;
@@ -31,13 +31,13 @@ class PrivateProfile : public ::testing::Test {
     return std::string(buffer, n);
   }
 
-  TempDir dir;
+  TempDir dir{"qm-profile"};
 };
 
 TEST_F(PrivateProfile, ABareFileNameLiesInTheWindowsDirectory) {
   ASSERT_TRUE(WritePrivateProfileString("Group", "a.dll", "1|1|0", "Qmw.log"));
   const std::filesystem::path log = Host("C:\\WINDOWS\\Qmw.log");
-  EXPECT_EQ(ReadFile(log), "[Group]\r\na.dll=1|1|0\r\n");
+  EXPECT_EQ(ReadFileText(log), "[Group]\r\na.dll=1|1|0\r\n");
   // The same file under any spelling of its name or with a full path.
   EXPECT_EQ(Read("group", "A.DLL", "QMW.LOG"), "1|1|0");
   EXPECT_EQ(Read("group", "a.dll", "c:\\windows\\qmw.log"), "1|1|0");

@@ -10,15 +10,15 @@
 #include <string>
 
 #include "platform/profile/host_profile.h"
-#include "tests/platform/profile_test_support.h"
+#include "tests/common/temp_dir.h"
 
 namespace platform {
 namespace {
 
-using testing::ModeOf;
-using testing::ReadFile;
-using testing::TempDir;
-using testing::WriteFile;
+using qmtest::ModeOf;
+using qmtest::ReadFileText;
+using qmtest::TempDir;
+using qmtest::WriteFileText;
 
 class ProfileWrite : public ::testing::Test {
  protected:
@@ -31,7 +31,7 @@ class ProfileWrite : public ::testing::Test {
     return std::string(buffer, n);
   }
 
-  TempDir dir;
+  TempDir dir{"qm-profile"};
   std::filesystem::path file = dir / "test.ini";
 };
 
@@ -40,47 +40,47 @@ TEST_F(ProfileWrite, ANewFileUsesCrLfAndGrowsSectionBySection) {
   ASSERT_TRUE(Write("Group", "b.dll", "1|0|0"));
   ASSERT_TRUE(Write("destinations", "1", "QM|0|C:\\QM"));
   ASSERT_TRUE(Write("group", "c.dll", "1|1|1"));  // back into the first section
-  EXPECT_EQ(ReadFile(file),
+  EXPECT_EQ(ReadFileText(file),
             "[Group]\r\na.dll=1|1|0\r\nb.dll=1|0|0\r\nc.dll=1|1|1\r\n"
             "[destinations]\r\n1=QM|0|C:\\QM\r\n");
   EXPECT_EQ(ModeOf(file) & 0600, 0600);
 }
 
 TEST_F(ProfileWrite, AKeyWrittenTwiceKeepsItsPlaceAndSpelling) {
-  WriteFile(file, "[s]\nFirst = 1\nsecond=2\n[t]\nx=y\n");
+  WriteFileText(file, "[s]\nFirst = 1\nsecond=2\n[t]\nx=y\n");
   ASSERT_TRUE(Write("S", "first", "one"));
   ASSERT_TRUE(Write("s", "SECOND", "2"));  // unchanged: nothing written
-  EXPECT_EQ(ReadFile(file), "[s]\nFirst=one\nsecond=2\n[t]\nx=y\n");
+  EXPECT_EQ(ReadFileText(file), "[s]\nFirst=one\nsecond=2\n[t]\nx=y\n");
   EXPECT_EQ(Read("s", "first"), "one");
 }
 
 TEST_F(ProfileWrite, ANewKeyGoesAfterTheLastNonBlankLineOfItsSection) {
-  WriteFile(file, "; head\n[a]\nx=1\n;note\n\n\n[b]\ny=2\n\n");
+  WriteFileText(file, "; head\n[a]\nx=1\n;note\n\n\n[b]\ny=2\n\n");
   ASSERT_TRUE(Write("a", "new", "3"));
   ASSERT_TRUE(Write("b", "z", "4"));
   ASSERT_TRUE(Write("c", "w", "5"));
-  EXPECT_EQ(ReadFile(file), "; head\n[a]\nx=1\n;note\nnew=3\n\n\n[b]\ny=2\nz=4\n\n[c]\nw=5\n");
+  EXPECT_EQ(ReadFileText(file), "; head\n[a]\nx=1\n;note\nnew=3\n\n\n[b]\ny=2\nz=4\n\n[c]\nw=5\n");
 }
 
 TEST_F(ProfileWrite, LineEndsOfTheFileAreKept) {
-  WriteFile(file, "[a]\r\nx=1\r\n[b]\r\ny=2");
+  WriteFileText(file, "[a]\r\nx=1\r\n[b]\r\ny=2");
   ASSERT_TRUE(Write("a", "x2", "1"));
   ASSERT_TRUE(Write("b", "y2", "2"));
-  EXPECT_EQ(ReadFile(file), "[a]\r\nx=1\r\nx2=1\r\n[b]\r\ny=2\r\ny2=2\r\n");
+  EXPECT_EQ(ReadFileText(file), "[a]\r\nx=1\r\nx2=1\r\n[b]\r\ny=2\r\ny2=2\r\n");
 
-  WriteFile(file, "[a]\nx=1");
+  WriteFileText(file, "[a]\nx=1");
   ASSERT_TRUE(Write("a", "y", "2"));
   ASSERT_TRUE(Write("b", "z", "3"));
-  EXPECT_EQ(ReadFile(file), "[a]\nx=1\ny=2\n[b]\nz=3\n");
+  EXPECT_EQ(ReadFileText(file), "[a]\nx=1\ny=2\n[b]\nz=3\n");
 }
 
 TEST_F(ProfileWrite, NullValueDeletesAKeyAndNullKeyASection) {
-  WriteFile(file, "[a]\r\nx=1\r\ny=2\r\n[b]\r\nz=3\r\n;kept with b\r\n[c]\r\nw=4\r\n");
+  WriteFileText(file, "[a]\r\nx=1\r\ny=2\r\n[b]\r\nz=3\r\n;kept with b\r\n[c]\r\nw=4\r\n");
   ASSERT_TRUE(Write("A", "X", nullptr));
   ASSERT_TRUE(Write("B", nullptr, nullptr));
   ASSERT_TRUE(Write("a", "missing", nullptr));
   ASSERT_TRUE(Write("missing", nullptr, nullptr));
-  EXPECT_EQ(ReadFile(file), "[a]\r\ny=2\r\n[c]\r\nw=4\r\n");
+  EXPECT_EQ(ReadFileText(file), "[a]\r\ny=2\r\n[c]\r\nw=4\r\n");
   EXPECT_EQ(Read("b", "z"), "<none>");
 
   // Deleting from a file that does not exist does not create it.
@@ -94,8 +94,8 @@ TEST_F(ProfileWrite, NullValueDeletesAKeyAndNullKeyASection) {
 }
 
 TEST_F(ProfileWrite, LineBreaksAndUnreadableNamesAreRefusedAndChangeNothing) {
-  WriteFile(file, "[Group]\r\na.dll=1|1|0\r\n");
-  const std::string before = ReadFile(file);
+  WriteFileText(file, "[Group]\r\na.dll=1|1|0\r\n");
+  const std::string before = ReadFileText(file);
   struct Case {
     const char* section;
     const char* key;
@@ -120,7 +120,7 @@ TEST_F(ProfileWrite, LineBreaksAndUnreadableNamesAreRefusedAndChangeNothing) {
     errno = 0;
     EXPECT_FALSE(Write(c.section, c.key, c.value)) << c.section << " / " << (c.key ? c.key : "(null)");
     EXPECT_EQ(errno, EINVAL);
-    EXPECT_EQ(ReadFile(file), before);
+    EXPECT_EQ(ReadFileText(file), before);
   }
   EXPECT_FALSE(WriteHostProfileString(dir / "new.ini", "s", "k", "a\nb"));
   EXPECT_FALSE(std::filesystem::exists(dir / "new.ini"));
@@ -132,13 +132,13 @@ TEST_F(ProfileWrite, LineBreaksAndUnreadableNamesAreRefusedAndChangeNothing) {
 TEST_F(ProfileWrite, AReadOnlyFileIsRefusedEvenWhenCached) {
   ASSERT_TRUE(Write("s", "k", "1"));  // cached from here on
   ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
-  const std::string before = ReadFile(file);
+  const std::string before = ReadFileText(file);
   errno = 0;
   EXPECT_FALSE(Write("s", "k2", "append"));
   EXPECT_EQ(errno, EACCES);
   EXPECT_FALSE(Write("s", "k", "rewrite"));
   EXPECT_FALSE(Write("s", nullptr, nullptr));
-  EXPECT_EQ(ReadFile(file), before);
+  EXPECT_EQ(ReadFileText(file), before);
   EXPECT_EQ(ModeOf(file), 0444u);
   EXPECT_EQ(Read("s", "k"), "1");
 
@@ -157,11 +157,11 @@ TEST_F(ProfileWrite, AMissingDirectoryIsAFailure) {
 }
 
 TEST_F(ProfileWrite, ARewriteKeepsPermissionsAndUserAttributes) {
-  WriteFile(file, "[a]\nx=1\n[b]\ny=2\n");
+  WriteFileText(file, "[a]\nx=1\n[b]\ny=2\n");
   ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
   const bool hasXattr = ::setxattr(file.c_str(), "user.DOSATTRIB", "0x22", 4, 0) == 0;
   ASSERT_TRUE(Write("a", "x", "changed"));  // in the middle: temporary file and rename
-  EXPECT_EQ(ReadFile(file), "[a]\nx=changed\n[b]\ny=2\n");
+  EXPECT_EQ(ReadFileText(file), "[a]\nx=changed\n[b]\ny=2\n");
   EXPECT_EQ(ModeOf(file), 0640u);
   if (hasXattr) {
     char value[8] = {};
@@ -169,17 +169,17 @@ TEST_F(ProfileWrite, ARewriteKeepsPermissionsAndUserAttributes) {
     EXPECT_STREQ(value, "0x22");
   }
   // No temporary file stays behind.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
 TEST_F(ProfileWrite, ASymlinkIsWrittenThroughToItsFile) {
   const auto real = dir / "real.ini";
-  WriteFile(real, "[a]\nx=1\n");
+  WriteFileText(real, "[a]\nx=1\n");
   std::filesystem::create_symlink("real.ini", file);
   ASSERT_TRUE(Write("a", "y", "2"));        // appended
   ASSERT_TRUE(Write("a", "x", "changed"));  // rewritten
   EXPECT_TRUE(std::filesystem::is_symlink(file));
-  EXPECT_EQ(ReadFile(real), "[a]\nx=changed\ny=2\n");
+  EXPECT_EQ(ReadFileText(real), "[a]\nx=changed\ny=2\n");
   EXPECT_EQ(Read("a", "x"), "changed");
 
   // A dangling link creates the file it names.
@@ -187,7 +187,7 @@ TEST_F(ProfileWrite, ASymlinkIsWrittenThroughToItsFile) {
   std::filesystem::create_symlink("target.ini", dangling);
   ASSERT_TRUE(WriteHostProfileString(dangling, "s", "k", "v"));
   EXPECT_TRUE(std::filesystem::is_symlink(dangling));
-  EXPECT_EQ(ReadFile(dir / "target.ini"), "[s]\r\nk=v\r\n");
+  EXPECT_EQ(ReadFileText(dir / "target.ini"), "[s]\r\nk=v\r\n");
 }
 
 TEST_F(ProfileWrite, AppendsNeitherRereadNorRewriteTheFile) {
@@ -205,7 +205,7 @@ TEST_F(ProfileWrite, AppendsNeitherRereadNorRewriteTheFile) {
   EXPECT_EQ(HostProfileDiskReads(), reads);
   ASSERT_EQ(::stat(file.c_str(), &status), 0);
   EXPECT_EQ(status.st_ino, inode) << "appending must not replace the file";
-  EXPECT_EQ(ReadFile(file), expected);
+  EXPECT_EQ(ReadFileText(file), expected);
 
   // A rewrite updates the cache as well.
   ASSERT_TRUE(Write("Group", "first.dll", "1|1|1"));

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/version/version_info.h"
+#include "tests/common/temp_dir.h"
 #include "tests/platform/version_test_support.h"
 
 namespace platform {
@@ -21,7 +22,7 @@ using version_test::Put16;
 using version_test::Put32;
 using version_test::ReadFixture;
 using version_test::ReadVersionResourceOfBytes;
-using version_test::TempDir;
+using qmtest::TempDir;
 using version_test::VersionedFixtures;
 
 // A small generator with a fixed seed, so that a failure repeats.
@@ -76,7 +77,7 @@ void QueryExactCopy(const Bytes& block, std::size_t size) {
 }
 
 TEST(VersionFuzz, MutatedFilesAlwaysAnswer) {
-  TempDir dir;
+  TempDir dir{"qm-version"};
   XorShift rng(0x5EED1234ABCDull);
   int found = 0;
   int none = 0;

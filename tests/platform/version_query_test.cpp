@@ -7,12 +7,13 @@
 
 #include "platform/machine/machine.h"
 #include "platform/version/version_info.h"
+#include "tests/common/temp_dir.h"
 #include "tests/platform/version_test_support.h"
 
 namespace platform {
 namespace {
 
-using version_test::TempDir;
+using qmtest::TempDir;
 
 class VersionQuery : public testing::Test {
  protected:
@@ -27,7 +28,7 @@ class VersionQuery : public testing::Test {
     expected_ = *ReadVersionResource(fixtures / "ver2001_pe32.exe");
   }
 
-  TempDir root_;
+  TempDir root_{"qm-version"};
   std::vector<uint8_t> expected_;
 };
 

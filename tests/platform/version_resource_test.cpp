@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/version/version_info.h"
+#include "tests/common/temp_dir.h"
 #include "tests/platform/version_test_support.h"
 
 namespace platform {
@@ -22,7 +23,7 @@ using version_test::Put16;
 using version_test::Put32;
 using version_test::ReadFixture;
 using version_test::ReadVersionResourceOfBytes;
-using version_test::TempDir;
+using qmtest::TempDir;
 using version_test::WriteBytes;
 
 std::string Utf16(std::string_view ascii) {
@@ -93,7 +94,7 @@ TEST(VersionResource, PeFilesWithoutAVersionResourceHaveNone) {
 }
 
 TEST(VersionResource, ForeignAndMissingFilesHaveNone) {
-  TempDir dir;
+  TempDir dir{"qm-version"};
   const auto file = [&](const std::string& name, const Bytes& bytes) {
     WriteBytes(dir.Path() / name, bytes);
     return dir.Path() / name;
@@ -116,7 +117,7 @@ TEST(VersionResource, ForeignAndMissingFilesHaveNone) {
 }
 
 TEST(VersionResource, EveryTruncationThatCutsTheBlockAnswersNone) {
-  TempDir dir;
+  TempDir dir{"qm-version"};
   for (const char* name : {"ver1234_pe32.dll", "ver1999_pe64.dll"}) {
     const Bytes pe = ReadFixture(name);
     const PeLayout layout(pe);
@@ -195,7 +196,7 @@ const std::vector<Damage>& Damages() {
 }
 
 TEST(VersionResource, DamagedHeadersTreesAndRangesAnswerNone) {
-  TempDir dir;
+  TempDir dir{"qm-version"};
   for (const char* name : {"ver1234_pe32.dll", "ver1999_pe64.dll", "mixed_pe64.exe"}) {
     const Bytes pe = ReadFixture(name);
     const PeLayout layout(pe);
@@ -211,7 +212,7 @@ TEST(VersionResource, DamagedHeadersTreesAndRangesAnswerNone) {
 TEST(VersionResource, AbsurdEntryCountsStillFindTheRealEntryWithinTheSection) {
   // The counts claim far more entries than the section holds; the walk stops at
   // the type it wants and never reads the entries that are not there.
-  TempDir dir;
+  TempDir dir{"qm-version"};
   Bytes pe = ReadFixture("mixed_pe64.exe");
   const PeLayout layout(pe);
   Put16(pe, layout.resourceRoot + 14, 0xFFFF);
@@ -220,7 +221,7 @@ TEST(VersionResource, AbsurdEntryCountsStillFindTheRealEntryWithinTheSection) {
 }
 
 TEST(VersionResource, ABlockWithABadSignatureIsReadButHasNoFixedFileInfo) {
-  TempDir dir;
+  TempDir dir{"qm-version"};
   Bytes pe = ReadFixture("ver1234_pe32.dll");
   const PeLayout layout(pe);
   Put32(pe, layout.data + 40, 0xFEEF04BC);

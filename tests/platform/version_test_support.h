@@ -1,7 +1,7 @@
 #pragma once
-// Shared helpers of the version-resource tests: the committed PE fixtures, a
-// temporary directory, and the offsets of the fields the damage tests corrupt,
-// found by walking the fixture's headers independently of the code under test.
+// Shared helpers of the version-resource tests: the committed PE fixtures and
+// the offsets of the fields the damage tests corrupt, found by walking the
+// fixture's headers independently of the code under test.
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/version/version_info.h"
+#include "tests/common/temp_dir.h"
 
 namespace platform::version_test {
 
@@ -31,25 +32,6 @@ inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   ASSERT_TRUE(out.good()) << path;
 }
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qm-version-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 inline uint16_t Get16(const Bytes& b, std::size_t at) {
   return static_cast<uint16_t>(b.at(at) | (b.at(at + 1) << 8));
@@ -69,7 +51,7 @@ inline void Put32(Bytes& b, std::size_t at, uint32_t v) {
 // The version resource of a file holding these bytes. Each call writes a new
 // file and removes it: rewriting one file in place makes some file systems flush
 // it on close, which turns thousands of small cases into minutes.
-inline std::optional<Bytes> ReadVersionResourceOfBytes(const TempDir& dir, const Bytes& bytes) {
+inline std::optional<Bytes> ReadVersionResourceOfBytes(const qmtest::TempDir& dir, const Bytes& bytes) {
   static unsigned serial = 0;
   const auto path = dir.Path() / ("case" + std::to_string(++serial) + ".dll");
   WriteBytes(path, bytes);

@@ -15,6 +15,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using qmtest::WriteFileText;
 
 TEST(VersionOrder, TheFirstUnequalPartDecides) {
   EXPECT_TRUE(IsVersionNewer({2, 0, 0, 1}, {1, 9, 9, 9}));
@@ -88,7 +89,7 @@ TEST(FileTime32, HostTimesAreClampedToTheRecordsRange) {
 }
 
 TEST_F(FileStatusTest, ReadsTheRecord) {
-  WriteFile(OnC("APP/README.TXT"), std::string(300, 'r'));
+  WriteFileText(OnC("APP/README.TXT"), std::string(300, 'r'));
   CFileStatus status;
   ASSERT_TRUE(GetStatus("c:\\app\\readme.txt", status));
   EXPECT_EQ(status.size, 300u);
@@ -99,7 +100,7 @@ TEST_F(FileStatusTest, ReadsTheRecord) {
 }
 
 TEST_F(FileStatusTest, AppliedStatusSetsTimesAndReadOnly) {
-  WriteFile(OnC("APP/README.TXT"), "text");
+  WriteFileText(OnC("APP/README.TXT"), "text");
   CFileStatus status;
   ASSERT_TRUE(GetStatus("C:\\APP\\README.TXT", status));
   status.lastWriteTime = 3'000'000'000u;  // above the signed 32-bit range

@@ -19,6 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using qmtest::WriteFileText;
 
 using PathFileSystem = MachineTest;
 
@@ -32,7 +33,7 @@ TEST_F(PathFileSystem, SpecialDirectoriesGiveDriveAndDirectoryOnly) {
   ASSERT_TRUE(platform::SetCurrentDirectory("C:\\"));
   EXPECT_EQ(CPath(SpecialDirectory::Current).Text(), "C:\\");
 
-  WriteFile(OnC("DISK1/SETUP.EXE"), "MZ");
+  WriteFileText(OnC("DISK1/SETUP.EXE"), "MZ");
   platform::SetProgramArgv0(OnC("DISK1/SETUP.EXE").c_str());
   EXPECT_EQ(CPath(SpecialDirectory::Program).Text(), "C:\\DISK1\\");
 
@@ -40,7 +41,7 @@ TEST_F(PathFileSystem, SpecialDirectoriesGiveDriveAndDirectoryOnly) {
 }
 
 TEST_F(PathFileSystem, QueriesFindFilesIgnoringCase) {
-  WriteFile(OnC("APP/README.TXT"), std::string(1234, 'x'));
+  WriteFileText(OnC("APP/README.TXT"), std::string(1234, 'x'));
   const CPath path("c:\\app\\readme.txt");
   EXPECT_TRUE(path.Exists());
   EXPECT_EQ(path.GetSize(), 1234u);
@@ -51,8 +52,8 @@ TEST_F(PathFileSystem, QueriesFindFilesIgnoringCase) {
 }
 
 TEST_F(PathFileSystem, ModifyTimeIsAnUnsigned32BitCount) {
-  WriteFile(OnC("OLD.DAT"), "a");
-  WriteFile(OnC("LATE.DAT"), "b");
+  WriteFileText(OnC("OLD.DAT"), "a");
+  WriteFileText(OnC("LATE.DAT"), "b");
   const timeval old[2] = {{946684800, 0}, {946684800, 0}};       // 2000-01-01
   const timeval late[2] = {{3000000000, 0}, {3000000000, 0}};    // 2065: above the signed 32-bit range
   ASSERT_EQ(::utimes(OnC("OLD.DAT").c_str(), old), 0);
@@ -62,8 +63,8 @@ TEST_F(PathFileSystem, ModifyTimeIsAnUnsigned32BitCount) {
 }
 
 TEST_F(PathFileSystem, DeleteAndRenameReportSuccess) {
-  WriteFile(OnC("APP/A.TXT"), "a");
-  WriteFile(OnC("APP/TAKEN.TXT"), "t");
+  WriteFileText(OnC("APP/A.TXT"), "a");
+  WriteFileText(OnC("APP/TAKEN.TXT"), "t");
   fs::create_directories(OnC("OTHER"));
 
   EXPECT_FALSE(CPath("C:\\APP\\A.TXT").Rename("C:\\APP\\TAKEN.TXT")) << "the target exists";
@@ -109,7 +110,7 @@ TEST_F(PathFileSystem, UniqueNameDrawsAgainWhileTheNameIsTakenUpToTheBound) {
   // Taken in another letter case and, for the second draw, by a directory.
   std::string first = expected[0] + ".TXT";
   for (char& c : first) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  WriteFile(OnC("APP/" + first), "taken");
+  WriteFileText(OnC("APP/" + first), "taken");
   fs::create_directories(OnC("APP/" + expected[1] + ".TXT"));
 
   platform::Srand(11);
@@ -127,9 +128,9 @@ TEST_F(PathFileSystem, UniqueNameDrawsAgainWhileTheNameIsTakenUpToTheBound) {
 }
 
 TEST_F(PathFileSystem, FindFirstAndNextNameEveryMatchingEntry) {
-  WriteFile(OnC("APP/A.TXT"), "a");
-  WriteFile(OnC("APP/b.txt"), "b");
-  WriteFile(OnC("APP/C.DAT"), "c");
+  WriteFileText(OnC("APP/A.TXT"), "a");
+  WriteFileText(OnC("APP/b.txt"), "b");
+  WriteFileText(OnC("APP/C.DAT"), "c");
   fs::create_directories(OnC("APP/SUB"));
 
   CPath files("C:\\APP\\*.TXT");
@@ -151,8 +152,8 @@ TEST_F(PathFileSystem, FindFirstAndNextNameEveryMatchingEntry) {
 }
 
 TEST_F(PathFileSystem, ACopyDoesNotShareTheOpenSearch) {
-  WriteFile(OnC("APP/A.TXT"), "a");
-  WriteFile(OnC("APP/B.TXT"), "b");
+  WriteFileText(OnC("APP/A.TXT"), "a");
+  WriteFileText(OnC("APP/B.TXT"), "b");
   CPath path("C:\\APP\\*.TXT");
   ASSERT_TRUE(path.FindFirst(0));
   CPath copy(path);
@@ -199,7 +200,7 @@ TEST_F(PathFileSystem, CreateDirectoryWithParentsCreatesEachMissingLevel) {
 }
 
 TEST_F(PathFileSystem, EnsureDirectoryRaisesTheCreationsCause) {
-  WriteFile(OnD("TOP/FILE.TXT"), "in the way");
+  WriteFileText(OnD("TOP/FILE.TXT"), "in the way");
   EXPECT_NO_THROW(CPath("D:\\TOP\\NEW\\DEEP\\").EnsureDirectory());
   EXPECT_TRUE(fs::is_directory(OnD("TOP/NEW/DEEP")));
 
@@ -216,7 +217,7 @@ TEST_F(PathFileSystem, EnsureDirectoryRaisesTheCreationsCause) {
 }
 
 TEST_F(PathFileSystem, RemoveDirectoryTakesOnlyAnEmptyDirectory) {
-  WriteFile(OnD("FULL/F.TXT"), "f");
+  WriteFileText(OnD("FULL/F.TXT"), "f");
   fs::create_directories(OnD("EMPTY"));
   EXPECT_FALSE(CPath("D:\\FULL\\").RemoveDirectory());
   EXPECT_TRUE(CPath("D:\\EMPTY\\F.TXT").RemoveDirectory());

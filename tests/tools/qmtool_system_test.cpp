@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/common/temp_dir.h"
 #include "tests/tools/run_tool.h"
 
 namespace {
@@ -13,16 +14,10 @@ using qmtest::RunTool;
 
 class QmtoolSystem : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("qmtool-system-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
-  }
-  void TearDown() override { fs::remove_all(root_); }
-
   std::string Env() const { return "QMSETUP_SYSTEM=" + root_.string(); }
-  fs::path root_;
+
+  qmtest::TempDir dir_{"qmtool-system"};
+  fs::path root_ = dir_.Path() / "system";  // left for the tool to create
 };
 
 TEST_F(QmtoolSystem, InitWin95CreatesTheWindowsDirectoriesAndPathMapsIntoThem) {
