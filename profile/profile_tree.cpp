@@ -1,5 +1,7 @@
 #include "profile/profile_tree.h"
 
+#include "profile/profile_parser.h"
+
 void ProfileSection::AddValue(std::string value) {
   if (!keys_.empty()) keys_.back().AddValue(std::move(value));
 }
@@ -20,3 +22,5 @@ bool ProfileNamesEqual(std::string_view a, std::string_view b) {
   }
   return true;
 }
+
+ParseDiagnostics ProfileFile::Load() { return ParseProfile(*this); }

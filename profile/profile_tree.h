@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "profile/parse_diagnostics.h"
+
 class ProfileKey {
  public:
   explicit ProfileKey(std::string name) : name_(std::move(name)) {}
@@ -48,6 +50,10 @@ class ProfileFile {
 
   const std::string& FileName() const { return fileName_; }
   const std::vector<ProfileSection>& Sections() const { return sections_; }
+
+  // Parses the file named by FileName() into this profile (see profile_parser.h).
+  // The setup ignores what the parse noticed; "qmtool profile check" prints it.
+  ParseDiagnostics Load();
 
   // The builder operations of the parser.
   void AddSection(std::string name) { sections_.emplace_back(std::move(name)); }

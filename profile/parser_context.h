@@ -1,0 +1,57 @@
+#pragma once
+// What the states of one parse share: the current token, the states kept to be
+// resumed after a comment or an include, the texts being collected, the tree
+// being built and the diagnostic lists. An include runs with the same context.
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "profile/ci_token.h"
+#include "profile/parse_diagnostics.h"
+#include "profile/profile_byte_source.h"
+#include "profile/profile_tree.h"
+
+class ParserState;
+using ParserStatePtr = std::unique_ptr<ParserState>;
+
+struct ParserContext {
+  // Includes nest at most this deep: the language sets no bound, the stack does.
+  static constexpr int kMaxIncludeNesting = 32;
+  // Every error line holds its whole source line, so a long line of bad tokens
+  // would fill memory with copies of itself; past this many bytes of error text
+  // one last line says so and further errors are only counted out.
+  static constexpr std::size_t kErrorTextBudget = std::size_t{16} << 20;
+
+  explicit ParserContext(ProfileFile& parseTarget);
+  ~ParserContext();
+  ParserContext(const ParserContext&) = delete;
+  ParserContext& operator=(const ParserContext&) = delete;
+
+  ProfileFile& target;
+  CItoken currentToken;
+  // States kept while a comment or an include runs; owned here until resumed.
+  ParserStatePtr commentReturnState;
+  ParserStatePtr includeReturnState;
+  std::string includeFileName;
+  std::string sectionName;
+  std::string pendingWord;
+  std::string quotedValue;
+  ParseDiagnostics diagnostics;
+
+  // The files being read, outermost first (a text in memory has no identity),
+  // to stop an include of a file that is already being read.
+  std::vector<std::optional<ProfileFileIdentity>> openFiles;
+
+  void AddTrace(std::string line) { diagnostics.trace.push_back(std::move(line)); }
+  void AddFoundItem(std::string line) { diagnostics.foundItems.push_back(std::move(line)); }
+  void AddError(std::string line);
+  // "Line " + number + "-> " + the whole source line of the current token.
+  void AddErrorAtCurrentToken();
+
+ private:
+  std::size_t errorTextSize_ = 0;
+  bool errorListFull_ = false;
+};
