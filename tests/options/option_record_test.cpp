@@ -94,16 +94,6 @@ TEST(COption, UserVisibleOffAlsoTurnsUserChooseOff) {
   EXPECT_FALSE(ReadOption({{"UserChoose", {"false"}}, {"UserVisible", {"TRUE"}}}).UserChoose());
 }
 
-TEST(COption, FlagsAreOnOnlyForTrue) {
-  for (const char* on : {"true", "TRUE", "True"}) {
-    EXPECT_TRUE(ReadOption({{"Compact", {"false"}}, {"Compact", {on}}}).Compact()) << on;
-  }
-  for (const char* off : {"yes", "1", "", "on"}) {
-    EXPECT_FALSE(ReadOption({{"Typical", {off}}}).Typical()) << '"' << off << '"';
-  }
-  EXPECT_FALSE(ReadOption({{"UserSetPath", {}}}).UserSetPath());
-}
-
 TEST(COption, NumberBelowOneIsReportedOncePerKeyAndKept) {
   RecordingMessages messages;
   const COption zero = ReadOption({{"Option", {"0"}}}, messages);
@@ -122,11 +112,6 @@ TEST(COption, NumberBelowOneIsReportedOncePerKeyAndKept) {
   messages.shown.clear();
   EXPECT_EQ(ReadOption({{"Option", {" 7x"}}}, messages).Number(), " 7x");
   EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST(COption, MalformedDestinationIsZero) {
-  EXPECT_EQ(ReadOption({{"DestinationID", {"dest"}}}).DestinationId(), 0);
-  EXPECT_EQ(ReadOption({{"DestinationID", {"12th"}}}).DestinationId(), 12);
 }
 
 }  // namespace

@@ -220,10 +220,4 @@ TEST(SetupSettings, KeyWithoutValuesGivesEmptyZeroAndOff) {
   EXPECT_FALSE(settings.DisplaySplashFlag());
 }
 
-TEST(SetupSettings, DelayIntervalIsWritable) {
-  SetupSettings settings;
-  settings.SetFileCopyDelayInterval(0);
-  EXPECT_EQ(settings.FileCopyDelayInterval(), 0);
-}
-
 }  // namespace
