@@ -69,6 +69,14 @@ std::vector<SetupSettings::KeyInfo> SetupSettings::InterfaceKeys() {
   return keys;
 }
 
+std::optional<SetupSettings::Value> SetupSettings::ValueOf(std::string_view key) const {
+  for (const KeyRule& rule : KeyRules()) {
+    if (!ProfileNamesEqual(rule.name, key)) continue;
+    return std::visit([this](auto member) { return Value(this->*member); }, rule.field);
+  }
+  return std::nullopt;
+}
+
 void SetupSettings::Apply(const KeyRule& rule, const std::string& value) {
   switch (rule.kind) {
     case KeyKind::Text:

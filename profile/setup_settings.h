@@ -5,9 +5,11 @@
 // Only FileCopyDelayInterval is changed after loading (by the delay dialog);
 // the other values are kept so the profile vocabulary stays accepted.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "profile/billboard_item.h"
@@ -38,6 +40,11 @@ class SetupSettings {
     KeyKind kind;
   };
   static std::vector<KeyInfo> InterfaceKeys();
+
+  // The value of the field that a key of the "interface" section sets (matched
+  // ignoring case), for tools that list the settings; nullopt for an unknown key.
+  using Value = std::variant<std::string, int, bool>;
+  std::optional<Value> ValueOf(std::string_view key) const;
 
   bool DisplaySplashFlag() const { return displaySplashFlag_; }
   const std::string& LogFilename() const { return logFilename_; }

@@ -26,7 +26,7 @@ std::string ReadAll(const std::string& path) {
 }  // namespace
 
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args,
-                   const std::vector<std::string>& env) {
+                   const std::vector<std::string>& env, const std::string& workingDirectory) {
   char outName[] = "/tmp/qmtool-out-XXXXXX";
   char errName[] = "/tmp/qmtool-err-XXXXXX";
   const int outFd = mkstemp(outName);
@@ -51,6 +51,7 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, outFd, 1);
   posix_spawn_file_actions_adddup2(&actions, errFd, 2);
+  if (!workingDirectory.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
   pid_t pid = 0;
   const int rc = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);

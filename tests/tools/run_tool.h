@@ -13,8 +13,8 @@ struct ToolResult {
 };
 
 // Runs QM_BIN_DIR/program with args (no shell) and the extra environment entries
-// ("NAME=value"), waiting for it to end.
+// ("NAME=value"), in workingDirectory when one is given, waiting for it to end.
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args,
-                   const std::vector<std::string>& env = {});
+                   const std::vector<std::string>& env = {}, const std::string& workingDirectory = {});
 
 }  // namespace qmtest

@@ -14,6 +14,7 @@ namespace {
 
 constexpr Verb kVerbs[] = {
     {"system", "create and inspect an emulated Windows machine", RunSystemVerb},
+    {"profile", "check a setup profile as the setup reads it", RunProfileVerb},
 };
 
 void PrintUsage(std::FILE* out) {

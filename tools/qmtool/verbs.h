@@ -12,5 +12,6 @@ struct Verb {
 };
 
 int RunSystemVerb(Arguments& args);
+int RunProfileVerb(Arguments& args);
 
 }  // namespace qmtool
