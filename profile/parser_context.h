@@ -21,9 +21,11 @@ struct ParserContext {
   // Includes nest at most this deep: the language sets no bound, the stack does.
   static constexpr int kMaxIncludeNesting = 32;
   // Every error line holds its whole source line, so a long line of bad tokens
-  // would fill memory with copies of itself; past this many bytes of error text
-  // one last line says so and further errors are only counted out.
+  // would fill memory with copies of itself: past this many bytes of error text
+  // one last line (kErrorListFull) says so and further errors are dropped.
+  // Parsing goes on as before.
   static constexpr std::size_t kErrorTextBudget = std::size_t{16} << 20;
+  static constexpr const char* kErrorListFull = "Further errors not recorded: the error list is full";
 
   explicit ParserContext(ProfileFile& parseTarget);
   ~ParserContext();
@@ -52,6 +54,9 @@ struct ParserContext {
   void AddErrorAtCurrentToken();
 
  private:
+  // Counts size against the budget; false (and the closing line added once) when it is spent.
+  bool ReserveErrorText(std::size_t size);
+
   std::size_t errorTextSize_ = 0;
   bool errorListFull_ = false;
 };
