@@ -52,7 +52,9 @@ ParserStatePtr IncludeFilenameState::OnQuote(ParserStatePtr /*self*/) {
   // The included file starts in the state that was current at the "#".
   ParserStatePtr resumed = std::move(context.includeReturnState);
   if (!resumed) resumed = std::make_unique<StartState>(context);
-  return ChangeTo(RunParser(context, context.includeFileName, std::move(resumed)));
+  // A copy: includes inside the file collect their names in the same place.
+  const std::string fileName = context.includeFileName;
+  return ChangeTo(RunParser(context, fileName, std::move(resumed)));
 }
 
 // --- Section, Section Found ----------------------------------------------
