@@ -162,7 +162,10 @@ bool CArchiveReader::DecodeEntry(CArchiveEntry& entry, CodecSink& sink) {
       }
     }
   } else {
-    codec->Decode(*this, output, header.CompressedSize(), header.UncompressedSize());
+    // A plain file's data is the whole file; the size its source lists (the
+    // compressed size here) only feeds the gauge and must not cut the copy.
+    const uint32_t budget = std::max(header.CompressedSize(), header.UncompressedSize());
+    codec->Decode(*this, output, budget, header.UncompressedSize());
     aborted = codec->IsAborted();
   }
   if (!aborted && output.Written() != header.UncompressedSize()) {

@@ -2,8 +2,8 @@
 // CArchiveWriter: builds archives from files, stored or -lh5-, in one volume or
 // split into volumes of a given size.
 //
-//   CArchiveWriter writer("Z:\\media\\DATA.1", {.method = kMethodLh5, .volumeSize = 1457664});
-//   writer.Add({.path = "Z:\\tree\\README.TXT", .destinationId = 0});
+//   CArchiveWriter writer("Z:\\media\\DATA.1", {kMethodLh5, 1457664});
+//   writer.Add(ArchiveMember("Z:\\tree\\README.TXT"));
 //   writer.Finish();
 //
 // What it writes:
@@ -46,6 +46,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "install/archive_entry_header.h"
@@ -64,6 +65,8 @@ struct ArchiveWriterOptions {
 };
 
 struct ArchiveMember {
+  explicit ArchiveMember(std::string filePath) : path(std::move(filePath)) {}
+
   std::string path;  // Windows path of the file to add
   std::string name;  // the name stored; empty: the name and extension of path
   int16_t destinationId = 0;
