@@ -20,6 +20,9 @@ using ParserStatePtr = std::unique_ptr<ParserState>;
 struct ParserContext {
   // Includes nest at most this deep: the language sets no bound, the stack does.
   static constexpr int kMaxIncludeNesting = 32;
+  // And at most this many includes are read in one parse: files that each
+  // include the next one twice would otherwise take time exponential in depth.
+  static constexpr int kMaxIncludes = 1000;
   // Every error line holds its whole source line, so a long line of bad tokens
   // would fill memory with copies of itself: past this many bytes of error text
   // one last line (kErrorListFull) says so and further errors are dropped.
@@ -46,6 +49,7 @@ struct ParserContext {
   // The files being read, outermost first (a text in memory has no identity),
   // to stop an include of a file that is already being read.
   std::vector<std::optional<ProfileFileIdentity>> openFiles;
+  int includesRead = 0;
 
   void AddTrace(std::string line) { diagnostics.trace.push_back(std::move(line)); }
   void AddFoundItem(std::string line) { diagnostics.foundItems.push_back(std::move(line)); }

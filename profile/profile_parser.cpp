@@ -92,6 +92,11 @@ ParserStatePtr RunParser(ParserContext& context, std::string_view fileName, Pars
     context.AddError("Include of '" + name + "' skipped: nested too deeply");
     return state;
   }
+  if (!context.openFiles.empty() && ++context.includesRead > ParserContext::kMaxIncludes) {
+    context.AddError("Include of '" + name + "' skipped: more than " +
+                     std::to_string(ParserContext::kMaxIncludes) + " includes in one profile");
+    return state;
+  }
   ProfileScanner scanner;
   scanner.Open(fileName, ProfileScanner::kProfileSpecialCharacters);
   if (IsBeingRead(context, scanner)) {

@@ -131,6 +131,22 @@ TEST_F(ParserIncludeTest, NestingStopsAtThirtyTwoIncludes) {
   EXPECT_EQ(parsed.diagnostics.errors, std::vector<std::string>{"Include of 'd33.ini' skipped: nested too deeply"});
 }
 
+TEST_F(ParserIncludeTest, ReadingStopsAfterAThousandIncludes) {
+  // Each file includes the next twice: 2^20 includes unless something stops them.
+  Write("cv_setup.ini", "[S]\n#include \"b0.ini\"\n");
+  for (int i = 0; i < 20; ++i) {
+    const std::string next = "b" + std::to_string(i + 1) + ".ini";
+    Write("b" + std::to_string(i) + ".ini", "#include \"" + next + "\"\n#include \"" + next + "\"\n");
+  }
+  Write("b20.ini", "K=v\n");
+  const auto parsed = ParseFile("cv_setup.ini");
+  ASSERT_FALSE(parsed.diagnostics.errors.empty());
+  EXPECT_EQ(parsed.diagnostics.errors.front().rfind("Include of 'b", 0), 0u);
+  EXPECT_NE(parsed.diagnostics.errors.front().find("skipped: more than 1000 includes in one profile"),
+            std::string::npos);
+  EXPECT_LE(parsed.file.Sections()[0].Keys().size(), static_cast<std::size_t>(ParserContext::kMaxIncludes));
+}
+
 TEST_F(ParserIncludeTest, OnlyPlainFilesAreRead) {
   // A pipe without a writer would block the open, a directory is no text:
   // both read as missing files.
