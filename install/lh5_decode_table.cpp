@@ -1,0 +1,74 @@
+#include "install/lh5_decode_table.h"
+
+#include <algorithm>
+
+#include "install/multi_file_exception.h"
+
+namespace lh5 {
+
+namespace {
+
+[[noreturn]] void CorruptTable() { throw CMultiFileException(CMultiFileException::kCorruptTable); }
+
+}  // namespace
+
+void MakeTable(int nchar, const std::uint8_t* lengths, int tableBits, std::uint16_t* table, HuffmanTree& tree) {
+  std::uint32_t count[kMaxCodeLength + 1] = {};
+  for (int i = 0; i < nchar; ++i) {
+    if (lengths[i] > kMaxCodeLength) CorruptTable();
+    ++count[lengths[i]];
+  }
+  // Code positions are left-aligned to 16 bits. The sum is kept in 32 bits so
+  // that an oversubscribed code cannot wrap around to look complete.
+  std::uint32_t start[kMaxCodeLength + 2];
+  start[1] = 0;
+  for (int len = 1; len <= kMaxCodeLength; ++len) start[len + 1] = start[len] + (count[len] << (kMaxCodeLength - len));
+  if (start[kMaxCodeLength + 1] != (1u << kMaxCodeLength)) CorruptTable();
+
+  const int jutBits = kMaxCodeLength - tableBits;
+  std::fill(table, table + (1 << tableBits), std::uint16_t{0});
+  int avail = nchar;
+  for (int ch = 0; ch < nchar; ++ch) {
+    const int len = lengths[ch];
+    if (len == 0) continue;
+    const std::uint32_t code = start[len];
+    const std::uint32_t next = code + (1u << (kMaxCodeLength - len));
+    if (len <= tableBits) {
+      const auto entry = static_cast<std::uint16_t>(ch | (len << kEntryLengthShift));
+      std::fill(table + (code >> jutBits), table + (next >> jutBits), entry);
+    } else {
+      std::uint16_t* p = &table[code >> jutBits];
+      for (int bit = tableBits; bit < len; ++bit) {
+        if (*p == 0) {
+          // A complete code never needs more nodes than it has symbols.
+          if (avail >= kTreeSize) CorruptTable();
+          tree.left[avail] = tree.right[avail] = 0;
+          *p = static_cast<std::uint16_t>(avail++);
+        } else if (*p < nchar || *p >= kTreeSize) {
+          CorruptTable();  // unreachable for a complete code; keeps every index in bounds
+        }
+        const bool one = (code >> (kMaxCodeLength - 1 - bit)) & 1u;
+        p = one ? &tree.right[*p] : &tree.left[*p];
+      }
+      *p = static_cast<std::uint16_t>(ch);
+    }
+    start[len] = next;
+  }
+}
+
+void MakeConstantTable(int nchar, int symbol, int tableBits, std::uint16_t* table) {
+  const std::uint16_t entry = symbol < nchar ? static_cast<std::uint16_t>(symbol) : kInvalidEntry;
+  std::fill(table, table + (1 << tableBits), entry);
+}
+
+int WalkTree(int node, int nchar, std::uint32_t top16, int tableBits, const HuffmanTree& tree) {
+  std::uint32_t mask = 1u << (kMaxCodeLength - 1 - tableBits);
+  while (node >= nchar) {
+    if (node >= kTreeSize || mask == 0) CorruptTable();
+    node = (top16 & mask) ? tree.right[node] : tree.left[node];
+    mask >>= 1;
+  }
+  return node;
+}
+
+}  // namespace lh5
