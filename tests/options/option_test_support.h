@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "options/user_messages.h"
-#include "profile/profile_tree.h"
+#include "tests/common/profile_sections.h"
 
 namespace qmtest {
 
@@ -15,19 +15,5 @@ class RecordingMessages : public UserMessages {
   void ShowMessage(const std::string& text) override { shown.push_back(text); }
   std::vector<std::string> shown;
 };
-
-struct KeyLine {
-  std::string name;
-  std::vector<std::string> values;
-};
-
-inline ProfileSection MakeSection(const std::string& name, const std::vector<KeyLine>& keys) {
-  ProfileSection section(name);
-  for (const KeyLine& key : keys) {
-    section.AddKey(key.name);
-    for (const std::string& value : key.values) section.AddValue(value);
-  }
-  return section;
-}
 
 }  // namespace qmtest

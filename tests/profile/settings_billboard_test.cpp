@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "profile/setup_settings.h"
-#include "tests/profile/settings_test_support.h"
+#include "tests/common/profile_sections.h"
 
 using qmtest::MakeSection;
 

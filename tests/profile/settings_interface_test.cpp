@@ -8,7 +8,7 @@
 #include "profile/escapes.h"
 #include "profile/setup_settings.h"
 #include "profile/value_conversions.h"
-#include "tests/profile/settings_test_support.h"
+#include "tests/common/profile_sections.h"
 
 using qmtest::MakeSection;
 

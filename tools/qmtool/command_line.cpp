@@ -68,4 +68,16 @@ void PrintVersion(std::string_view program) {
               QM_VERSION);
 }
 
+std::optional<int> AnswerHelpOrVersion(Arguments& args, std::string_view verb, const char* usage) {
+  if (args.TakeFlag("--help") || args.TakeFlag("-h")) {
+    std::fputs(usage, stdout);
+    return kExitOk;
+  }
+  if (args.TakeFlag("--version")) {
+    PrintVersion("qmtool " + std::string(verb));
+    return kExitOk;
+  }
+  return std::nullopt;
+}
+
 }  // namespace qmtool

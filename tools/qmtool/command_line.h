@@ -43,4 +43,8 @@ class Arguments {
 // Prints "--version" output.
 void PrintVersion(std::string_view program);
 
+// Answers a verb's --help (its usage on stdout) and --version; the exit code
+// when one of them was given, else nullopt.
+std::optional<int> AnswerHelpOrVersion(Arguments& args, std::string_view verb, const char* usage);
+
 }  // namespace qmtool

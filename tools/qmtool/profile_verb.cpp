@@ -254,14 +254,7 @@ int Check(Arguments& args) {
 }  // namespace
 
 int RunProfileVerb(Arguments& args) {
-  if (args.TakeFlag("--help") || args.TakeFlag("-h")) {
-    std::fputs(kUsage, stdout);
-    return kExitOk;
-  }
-  if (args.TakeFlag("--version")) {
-    PrintVersion("qmtool profile");
-    return kExitOk;
-  }
+  if (const auto answered = AnswerHelpOrVersion(args, "profile", kUsage)) return *answered;
   const std::optional<std::string> action = args.TakePositional();
   if (!action) throw UsageError("profile needs an action: check");
   if (*action == "check") return Check(args);

@@ -162,14 +162,7 @@ int Info(Arguments& args) {
 }  // namespace
 
 int RunSystemVerb(Arguments& args) {
-  if (args.TakeFlag("--help") || args.TakeFlag("-h")) {
-    std::fputs(kUsage, stdout);
-    return kExitOk;
-  }
-  if (args.TakeFlag("--version")) {
-    PrintVersion("qmtool system");
-    return kExitOk;
-  }
+  if (const auto answered = AnswerHelpOrVersion(args, "system", kUsage)) return *answered;
   const std::optional<std::string> action = args.TakePositional();
   if (!action) throw UsageError("system needs an action: init, path or info");
   try {

@@ -1,8 +1,7 @@
 #pragma once
-// Builds profile sections for the settings tests the way the parser would.
+// Builds profile sections the way the parser would, for the readers' tests.
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "profile/profile_tree.h"
