@@ -15,6 +15,7 @@ namespace {
 constexpr Verb kVerbs[] = {
     {"system", "create and inspect an emulated Windows machine", RunSystemVerb},
     {"profile", "check a setup profile as the setup reads it", RunProfileVerb},
+    {"arc", "list, test, extract and create archives", RunArcVerb},
 };
 
 void PrintUsage(std::FILE* out) {

@@ -13,5 +13,6 @@ struct Verb {
 
 int RunSystemVerb(Arguments& args);
 int RunProfileVerb(Arguments& args);
+int RunArcVerb(Arguments& args);
 
 }  // namespace qmtool
