@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "install/archive_checksum.h"
+#include "install/archive_writer.h"
 #include "install/multi_file_exception.h"
 #include "install/xexception.h"
 #include "platform/core/exceptions.h"
@@ -278,6 +279,44 @@ TEST_F(ArchiveReader, PlainFilesAreReadThroughAnEntryBuiltFromTheFile) {
   entry->SetOutputFileName(Win("copy.dll"));
   source.Extract(*entry);
   EXPECT_EQ(ReadHost("copy.dll"), data);
+}
+
+// Compressed data that was cut or changed ends in an error, never in success.
+TEST_F(ArchiveReader, DamagedCompressedDataNeverPassesAsIntact) {
+  WriteHost("TEXT.TXT", SampleBytes(50000, 9));
+  {
+    CArchiveWriter writer(Win("good.arc"), {kMethodLh5, 0});
+    writer.Add(ArchiveMember(Win("TEXT.TXT")));
+    writer.Finish();
+  }
+  const std::string good = ReadHost("good.arc");
+  const std::size_t dataStart = 8 + 346;
+  ASSERT_GT(good.size(), dataStart + 100);
+
+  auto expectFailure = [&](const std::string& bytes, const std::string& what) {
+    WriteHost("bad.arc", bytes);
+    CArchiveReader reader;
+    reader.OpenArchive(Win("bad.arc"));
+    auto entry = reader.CreateEntry();
+    ASSERT_TRUE(reader.NextEntry(*entry, false)) << what;
+    StringSink sink;
+    try {
+      reader.ExtractTo(*entry, sink);
+      ADD_FAILURE() << what << ": damaged data passed";
+    } catch (const CXException&) {
+    } catch (const platform::FileException&) {
+    }
+    EXPECT_LE(sink.bytes.size(), 50000u) << what;
+  };
+  for (std::size_t keep : {dataStart, dataStart + 1, dataStart + 40, (dataStart + good.size()) / 2, good.size() - 1}) {
+    expectFailure(good.substr(0, keep), "cut at " + std::to_string(keep));
+  }
+  // The last two bytes may hold only padding bits.
+  for (std::size_t at = dataStart; at + 2 < good.size(); at += 97) {
+    std::string bad = good;
+    bad[at] = static_cast<char>(bad[at] ^ 0x10);
+    expectFailure(bad, "byte " + std::to_string(at) + " changed");
+  }
 }
 
 }  // namespace
