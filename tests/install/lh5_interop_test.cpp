@@ -155,6 +155,17 @@ std::string RequireProgram(const std::string& name, const std::string& package) 
   return path;
 }
 
+// True when the stream's first block holds symbols and sends its code-length
+// code as a single symbol: a nonzero 16-bit symbol count, then a 5-bit count
+// of 0. Only short inputs make such blocks, so the first block is the one that
+// matters. (A block of zero symbols is another matter: bsdtar refuses it too,
+// and it is no quirk to excuse, since an empty stream says the same.)
+bool SendsSingleSymbolCodeLengthCode(const std::string& stream) {
+  if (stream.size() < 3 || (stream[0] == 0 && stream[1] == 0)) return false;
+  const unsigned bits = static_cast<unsigned char>(stream[2]);
+  return (bits >> 3) == 0;
+}
+
 class OurStreams : public ::testing::TestWithParam<std::size_t> {
  protected:
   const CorpusFile& File() const { return Corpus()[GetParam()]; }
@@ -190,10 +201,11 @@ TEST_P(OurStreams, DecodeWithLhasa) {
 
 TEST_P(OurStreams, DecodeWithBsdtar) {
   if (RequireProgram("bsdtar", "libarchive-tools").empty()) return;
-  if (File().bytes.size() == 1) {
-    // bsdtar 3.6.2 refuses any block whose code-length code is sent as a single
-    // symbol, which every 1-byte file compressed as -lh5- has; lhasa takes it.
-    GTEST_SKIP() << "bsdtar refuses single-symbol code-length trees";
+  if (SendsSingleSymbolCodeLengthCode(OurStream(File()))) {
+    // bsdtar 3.6.2 refuses a valid block whose code-length code is sent as a
+    // single symbol, which every 1-byte file compressed as -lh5- has (and any
+    // block with one literal and no match); lhasa takes it.
+    GTEST_SKIP() << "bsdtar refuses single-symbol code-length codes";
   }
   const fs::path archive = WriteArchive();
   EXPECT_TRUE(SameBytes(File().bytes, RunToFile({"bsdtar", "-xOf", archive.string()})));
