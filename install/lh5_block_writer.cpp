@@ -1,15 +1,93 @@
 #include "install/lh5_block_writer.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <iterator>
+#include <limits>
+#include <vector>
 
 namespace lh5 {
 
 namespace {
 
-// Cuts are tried at the eighths of a range; ranges shorter than this are sent
-// whole, as a table costs a few hundred bits.
-constexpr int kCutCandidates = 8;
-constexpr std::size_t kMinBlockSymbols = 1024;
+// f * log2(f) in fixed point (1/4096 bit), for every count a block can hold.
+class EntropyTable {
+ public:
+  static constexpr std::uint32_t kSize = BlockWriter::kBlockSegments * BlockWriter::kSegmentSymbols + 1;
+  static constexpr double kOne = 4096.0;
+  EntropyTable() : table_(kSize) {
+    for (std::uint32_t f = 1; f < kSize; ++f) table_[f] = static_cast<std::uint32_t>(f * std::log2(f) * kOne);
+  }
+  std::uint32_t operator()(std::uint32_t f) const { return table_[f]; }
+
+ private:
+  std::vector<std::uint32_t> table_;
+};
+
+const EntropyTable& FLog2() {
+  static const EntropyTable table;
+  return table;
+}
+
+// The estimated size of a block that grows by whole segments, in 1/4096 bit:
+// the symbols at their entropy (Huffman codes come close to it), and for the
+// tables about four bits per literal/length symbol in use.
+class GrowingBlockEstimate {
+ public:
+  struct Count {
+    std::uint16_t symbol;
+    std::uint16_t count;
+  };
+
+  void Reset() {
+    c_.Reset();
+    p_.Reset();
+  }
+
+  void Add(const Count* c, const Count* cEnd, const Count* p, const Count* pEnd) {
+    c_.Add(c, cEnd);
+    p_.Add(p, pEnd);
+  }
+
+  std::int64_t Bits() const {
+    constexpr std::int64_t kBit = static_cast<std::int64_t>(EntropyTable::kOne);
+    std::int64_t bits = 16 * kBit;
+    bits += c_.used < 2 ? 28 * kBit : c_.Entropy() + 80 * kBit + 4 * kBit * c_.used;
+    bits += p_.used < 2 ? 8 * kBit : p_.Entropy() + 8 * kBit + 7 * kBit / 2 * p_.used;
+    return bits;
+  }
+
+ private:
+  template <int N>
+  struct Table {
+    std::uint32_t counts[N];
+    std::uint32_t total;
+    int used;
+    std::int64_t flog2Sum;
+
+    void Reset() {
+      std::fill(std::begin(counts), std::end(counts), 0u);
+      total = 0;
+      used = 0;
+      flog2Sum = 0;
+    }
+    void Add(const Count* begin, const Count* end) {
+      const EntropyTable& flog2 = FLog2();
+      for (const Count* c = begin; c != end; ++c) {
+        std::uint32_t& n = counts[c->symbol];
+        used += n == 0;
+        flog2Sum += static_cast<std::int64_t>(flog2(n + c->count)) - flog2(n);
+        total += c->count;
+        n += c->count;
+      }
+    }
+    std::int64_t Entropy() const { return static_cast<std::int64_t>(FLog2()(total)) - flog2Sum; }
+  };
+
+  Table<kNC> c_;
+  Table<kNP> p_;
+};
 
 }  // namespace
 
@@ -17,10 +95,19 @@ BlockWriter::BlockWriter(Output& output)
     : bits_(output),
       symbols_(std::make_unique<std::uint16_t[]>(kGatherSymbols)),
       distances_(std::make_unique<std::uint16_t[]>(kGatherSymbols)),
-      plan_(std::make_unique<BlockPlan>()),
-      scratch_(std::make_unique<BlockPlan>()) {}
+      segments_(std::make_unique<BlockFrequencies[]>(kSegments)),
+      segment_(&segments_[0]),
+      plan_(std::make_unique<BlockPlan>()) {}
 
 BlockWriter::~BlockWriter() = default;
+
+void BlockWriter::NextSegment() {
+  if (count_ == kGatherSymbols) {
+    SendGathered();
+  } else {
+    ++segment_;
+  }
+}
 
 void BlockWriter::Finish() {
   if (count_ > 0 || !sentAny_) SendGathered();
@@ -28,67 +115,66 @@ void BlockWriter::Finish() {
 }
 
 void BlockWriter::SendGathered() {
-  if (count_ == 0) {
-    SendBlock(0, 0);
+  const std::size_t segments = (count_ + kSegmentSymbols - 1) / kSegmentSymbols;
+  if (segments == 0) {
+    SendBlock(0, 0, BlockFrequencies{});
   } else {
-    SplitAndSend(0, count_);
-  }
-  count_ = 0;
-}
+    // The symbols in use of every segment, as the estimate adds them up.
+    std::vector<GrowingBlockEstimate::Count> cCounts;
+    std::vector<GrowingBlockEstimate::Count> pCounts;
+    std::array<std::size_t, kSegments + 1> cStart{};
+    std::array<std::size_t, kSegments + 1> pStart{};
+    for (std::size_t s = 0; s <= segments; ++s) {
+      cStart[s] = cCounts.size();
+      pStart[s] = pCounts.size();
+      if (s == segments) break;
+      for (int i = 0; i < kNC; ++i) {
+        if (segments_[s].c[i] != 0)
+          cCounts.push_back({static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(segments_[s].c[i])});
+      }
+      for (int i = 0; i < kNP; ++i) {
+        if (segments_[s].p[i] != 0)
+          pCounts.push_back({static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(segments_[s].p[i])});
+      }
+    }
 
-void BlockWriter::Count(std::size_t begin, std::size_t end, BlockFrequencies& freq) const {
-  for (std::size_t i = begin; i < end; ++i) {
-    const unsigned symbol = symbols_[i];
-    ++freq.c[symbol];
-    if (symbol >= 256) ++freq.p[DistanceClass(distances_[i])];
-  }
-}
-
-void BlockWriter::SplitAndSend(std::size_t begin, std::size_t end) {
-  const std::size_t size = end - begin;
-  if (size < 2 * kMinBlockSymbols) {
-    SendBlock(begin, end);
-    return;
-  }
-  // Frequencies of the eighths; the parts on either side of a cut are sums.
-  BlockFrequencies parts[kCutCandidates];
-  std::size_t bounds[kCutCandidates + 1];
-  for (int k = 0; k <= kCutCandidates; ++k) bounds[k] = begin + size * static_cast<std::size_t>(k) / kCutCandidates;
-  for (int k = 0; k < kCutCandidates; ++k) Count(bounds[k], bounds[k + 1], parts[k]);
-
-  auto cost = [this](const BlockFrequencies& freq) {
-    PlanBlock(freq, *scratch_, false);
-    return scratch_->headerBits + scratch_->symbolBits;
-  };
-  BlockFrequencies prefix[kCutCandidates + 1];
-  for (int k = 0; k < kCutCandidates; ++k) {
-    prefix[k + 1] = prefix[k];
-    prefix[k + 1].Add(parts[k]);
-  }
-  const std::uint64_t whole = cost(prefix[kCutCandidates]);
-  std::uint64_t best = whole;
-  int bestCut = 0;
-  for (int k = 1; k < kCutCandidates; ++k) {
-    BlockFrequencies right;
-    for (int j = k; j < kCutCandidates; ++j) right.Add(parts[j]);
-    const std::uint64_t split = cost(prefix[k]) + cost(right);
-    if (split < best) {
-      best = split;
-      bestCut = k;
+    // Cheapest cutting of the segments into blocks: best[j] covers the first j
+    // segments, and cut[j] is where its last block begins.
+    std::array<std::int64_t, kSegments + 1> best{};
+    std::array<std::size_t, kSegments + 1> cut{};
+    std::fill(best.begin() + 1, best.end(), std::numeric_limits<std::int64_t>::max());
+    auto estimate = std::make_unique<GrowingBlockEstimate>();
+    for (std::size_t i = 0; i < segments; ++i) {
+      estimate->Reset();
+      for (std::size_t j = i + 1; j <= std::min(segments, i + kBlockSegments); ++j) {
+        estimate->Add(cCounts.data() + cStart[j - 1], cCounts.data() + cStart[j], pCounts.data() + pStart[j - 1],
+                      pCounts.data() + pStart[j]);
+        const std::int64_t bits = best[i] + estimate->Bits();
+        if (bits < best[j]) {
+          best[j] = bits;
+          cut[j] = i;
+        }
+      }
+    }
+    auto merged = std::make_unique<BlockFrequencies>();
+    std::array<std::size_t, kSegments + 1> starts{};
+    std::size_t blocks = 0;
+    for (std::size_t j = segments; j > 0; j = cut[j]) starts[blocks++] = cut[j];
+    for (std::size_t b = blocks; b > 0; --b) {
+      const std::size_t first = starts[b - 1];
+      const std::size_t last = b > 1 ? starts[b - 2] : segments;
+      *merged = BlockFrequencies{};
+      for (std::size_t s = first; s < last; ++s) merged->Add(segments_[s]);
+      SendBlock(first * kSegmentSymbols, std::min(last * kSegmentSymbols, count_), *merged);
     }
   }
-  if (bestCut == 0) {
-    SendBlock(begin, end);
-    return;
-  }
-  SplitAndSend(begin, bounds[bestCut]);
-  SplitAndSend(bounds[bestCut], end);
+  count_ = 0;
+  for (std::size_t s = 0; s < kSegments; ++s) segments_[s] = BlockFrequencies{};
+  segment_ = &segments_[0];
 }
 
-void BlockWriter::SendBlock(std::size_t begin, std::size_t end) {
+void BlockWriter::SendBlock(std::size_t begin, std::size_t end, const BlockFrequencies& freq) {
   sentAny_ = true;
-  BlockFrequencies freq;
-  Count(begin, end, freq);
   BlockPlan& plan = *plan_;
   PlanBlock(freq, plan, true);
   EmitTables(plan, static_cast<unsigned>(end - begin), bits_);

@@ -1,8 +1,8 @@
 #pragma once
 // Collects literals and matches and sends them as blocks: each block carries
-// its symbol count, its three code tables and the coded symbols. Where to cut
-// blocks is decided on the collected symbols: a cut is made where two blocks
-// with their own tables cost fewer bits than one.
+// its symbol count, its three code tables and the coded symbols. The symbols
+// are gathered in segments with their frequencies; the blocks are then cut at
+// the segment ends where separate tables pay for themselves.
 
 #include <cstddef>
 #include <cstdint>
@@ -16,23 +16,30 @@ namespace lh5 {
 
 class BlockWriter {
  public:
-  // Symbols collected before blocks are cut; a block has at most this many
-  // (its count field has 16 bits).
-  static constexpr std::size_t kGatherSymbols = 65535;
+  static constexpr std::size_t kSegmentSymbols = 1024;
+  static constexpr std::size_t kSegments = 63;
+  static constexpr std::size_t kGatherSymbols = kSegmentSymbols * kSegments;
+  // Longest block, in segments. Longer blocks rarely pay: the tables are a
+  // small part of a block this size, and the statistics drift.
+  static constexpr std::size_t kBlockSegments = 16;
 
   explicit BlockWriter(Output& output);
   ~BlockWriter();
 
   void AddLiteral(std::uint8_t byte) {
-    symbols_[count_++] = byte;
-    if (count_ == kGatherSymbols) SendGathered();
+    symbols_[count_] = byte;
+    ++segment_->c[byte];
+    if (++count_ % kSegmentSymbols == 0) NextSegment();
   }
 
   // A match of length 3..256 whose source lies distance + 1 bytes back.
   void AddMatch(unsigned length, unsigned distance) {
-    symbols_[count_] = static_cast<std::uint16_t>(LengthSymbol(static_cast<int>(length)));
-    distances_[count_++] = static_cast<std::uint16_t>(distance);
-    if (count_ == kGatherSymbols) SendGathered();
+    const auto symbol = static_cast<std::uint16_t>(LengthSymbol(static_cast<int>(length)));
+    symbols_[count_] = symbol;
+    distances_[count_] = static_cast<std::uint16_t>(distance);
+    ++segment_->c[symbol];
+    ++segment_->p[DistanceClass(distance)];
+    if (++count_ % kSegmentSymbols == 0) NextSegment();
   }
 
   // Sends what is left (an empty stream still gets one empty block) and pads
@@ -40,18 +47,18 @@ class BlockWriter {
   void Finish();
 
  private:
+  void NextSegment();
   void SendGathered();
-  void SplitAndSend(std::size_t begin, std::size_t end);
-  void Count(std::size_t begin, std::size_t end, BlockFrequencies& freq) const;
-  void SendBlock(std::size_t begin, std::size_t end);
+  void SendBlock(std::size_t begin, std::size_t end, const BlockFrequencies& freq);
 
   BitWriter bits_;
   std::unique_ptr<std::uint16_t[]> symbols_;
   std::unique_ptr<std::uint16_t[]> distances_;
+  std::unique_ptr<BlockFrequencies[]> segments_;
+  BlockFrequencies* segment_;  // the one being filled
   std::size_t count_ = 0;
   bool sentAny_ = false;
   std::unique_ptr<BlockPlan> plan_;
-  std::unique_ptr<BlockPlan> scratch_;
 };
 
 }  // namespace lh5

@@ -12,7 +12,7 @@ namespace {
 
 }  // namespace
 
-void MakeTable(int nchar, const std::uint8_t* lengths, int tableBits, std::uint16_t* table, HuffmanTree& tree) {
+void MakeTable(int nchar, const std::uint8_t* lengths, int tableBits, std::uint32_t* table, HuffmanTree& tree) {
   std::uint32_t count[kMaxCodeLength + 1] = {};
   for (int i = 0; i < nchar; ++i) {
     if (lengths[i] > kMaxCodeLength) CorruptTable();
@@ -26,7 +26,8 @@ void MakeTable(int nchar, const std::uint8_t* lengths, int tableBits, std::uint1
   if (start[kMaxCodeLength + 1] != (1u << kMaxCodeLength)) CorruptTable();
 
   const int jutBits = kMaxCodeLength - tableBits;
-  std::fill(table, table + (1 << tableBits), std::uint16_t{0});
+  // Tree roots hang from entries that are still 0; no complete code leaves one.
+  std::fill(table, table + (1 << tableBits), std::uint32_t{0});
   int avail = nchar;
   for (int ch = 0; ch < nchar; ++ch) {
     const int len = lengths[ch];
@@ -34,30 +35,43 @@ void MakeTable(int nchar, const std::uint8_t* lengths, int tableBits, std::uint1
     const std::uint32_t code = start[len];
     const std::uint32_t next = code + (1u << (kMaxCodeLength - len));
     if (len <= tableBits) {
-      const auto entry = static_cast<std::uint16_t>(ch | (len << kEntryLengthShift));
+      const std::uint32_t entry = MakeEntry(ch, len);
       std::fill(table + (code >> jutBits), table + (next >> jutBits), entry);
     } else {
-      std::uint16_t* p = &table[code >> jutBits];
+      // The lookup entry holds the root node; tree children hold plain
+      // symbols and node numbers.
+      std::uint32_t& root = table[code >> jutBits];
+      if (root == 0) {
+        if (avail >= kTreeSize) CorruptTable();
+        tree.left[avail] = tree.right[avail] = 0;
+        root = MakeEntry(avail++, 0);
+      }
+      int node = root >> kEntrySymbolShift;
+      // A complete code never needs more nodes than it has symbols, and never
+      // hangs a code below a shorter one; the checks keep every index in bounds.
+      if ((root & kEntryLengthMask) != 0 || node < nchar || node >= kTreeSize) CorruptTable();
       for (int bit = tableBits; bit < len; ++bit) {
-        if (*p == 0) {
-          // A complete code never needs more nodes than it has symbols.
+        const bool one = (code >> (kMaxCodeLength - 1 - bit)) & 1u;
+        std::uint16_t& child = one ? tree.right[node] : tree.left[node];
+        if (bit + 1 == len) {
+          child = static_cast<std::uint16_t>(ch);
+          break;
+        }
+        if (child == 0) {
           if (avail >= kTreeSize) CorruptTable();
           tree.left[avail] = tree.right[avail] = 0;
-          *p = static_cast<std::uint16_t>(avail++);
-        } else if (*p < nchar || *p >= kTreeSize) {
-          CorruptTable();  // unreachable for a complete code; keeps every index in bounds
+          child = static_cast<std::uint16_t>(avail++);
         }
-        const bool one = (code >> (kMaxCodeLength - 1 - bit)) & 1u;
-        p = one ? &tree.right[*p] : &tree.left[*p];
+        node = child;
+        if (node < nchar || node >= kTreeSize) CorruptTable();
       }
-      *p = static_cast<std::uint16_t>(ch);
     }
     start[len] = next;
   }
 }
 
-void MakeConstantTable(int nchar, int symbol, int tableBits, std::uint16_t* table) {
-  const std::uint16_t entry = symbol < nchar ? static_cast<std::uint16_t>(symbol) : kInvalidEntry;
+void MakeConstantTable(int nchar, int symbol, int tableBits, std::uint32_t* table) {
+  const std::uint32_t entry = symbol < nchar ? MakeEntry(symbol, 0) : kInvalidEntry;
   std::fill(table, table + (1 << tableBits), entry);
 }
 

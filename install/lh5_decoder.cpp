@@ -154,9 +154,9 @@ void Decoder::ReadCLen() {
   while (i < n) {
     if (bits_.count < 32) Refill();
     const auto top16 = static_cast<std::uint32_t>(bits_.buffer >> 48);
-    const std::uint16_t entry = ptTable_[top16 >> (16 - kPtTableBits)];
-    int c = entry & kEntrySymbolMask;
-    unsigned used = entry >> kEntryLengthShift;
+    const std::uint32_t entry = ptTable_[top16 >> (16 - kPtTableBits)];
+    int c = entry >> kEntrySymbolShift;
+    unsigned used = entry & kEntryLengthMask;
     if (c >= kNT) {
       c = WalkTree(c, kNT, top16, kPtTableBits, tree_);
       used = ptLen_[c];
@@ -183,72 +183,95 @@ void Decoder::ReadBlockHeader() {
   ReadPtLen(kNP, kPBit, -1);
 }
 
-std::size_t Decoder::DecodeChunk(std::size_t count) {
+std::size_t Decoder::DecodeChunk(std::size_t size) {
   std::uint8_t* const chunk = window_ + kDicSize;
   std::uint8_t* out = chunk;
-  std::uint8_t* const end = chunk + count;
+  std::uint8_t* const end = chunk + size;
 
   if (pendingLength_ > 0) {
-    const std::size_t n = std::min(pendingLength_, count);
+    const std::size_t n = std::min(pendingLength_, size);
     CopyMatch(out, pendingDistance_, n);
     out += n;
     pendingLength_ -= n;
-    if (out == end) return count;
+    if (out == end) return size;
   }
 
-  // The hot state lives in locals: stores into the window may alias any member.
-  BitState s = bits_;
+  // The hot state lives in scalar locals: stores into the window may alias any
+  // member, and a struct tends to end up in memory or vector registers.
+  std::uint64_t buffer = bits_.buffer;
+  unsigned count = bits_.count;
+  const std::uint8_t* next = bits_.next;
+  const std::uint8_t* inputEnd = bits_.end;
   std::uint16_t blockLeft = blockLeft_;
+  auto save = [&] {
+    bits_.buffer = buffer;
+    bits_.count = count;
+    bits_.next = next;
+  };
+  auto load = [&] {
+    buffer = bits_.buffer;
+    count = bits_.count;
+    next = bits_.next;
+    inputEnd = bits_.end;
+  };
+  auto consume = [&](unsigned n) {
+    buffer <<= n;
+    count -= n;
+  };
+
   while (out < end) {
     if (stopRequested_) break;
     if (blockLeft == 0) {
-      bits_ = s;
+      save();
       ReadBlockHeader();
-      s = bits_;
+      load();
       blockLeft = blockLeft_;
     }
     --blockLeft;
-    if (s.count < kSymbolBits) {
-      if (s.end - s.next >= 8) {
-        s.buffer |= LoadBigEndian64(s.next) >> s.count;
-        s.next += (63 - s.count) >> 3;
-        s.count |= 56;
+    if (count < kSymbolBits) {
+      if (inputEnd - next >= 8) {
+        buffer |= LoadBigEndian64(next) >> count;
+        next += (63 - count) >> 3;
+        count |= 56;
       } else {
-        bits_ = s;
+        save();
         RefillSlow();
-        s = bits_;
+        load();
       }
     }
 
-    const std::uint16_t centry = cTable_[s.buffer >> (64 - kCTableBits)];
-    unsigned symbol = centry & kEntrySymbolMask;
-    unsigned used = centry >> kEntryLengthShift;
+    const unsigned centry = cTable_[buffer >> (64 - kCTableBits)];
+    if (centry < (256u << kEntrySymbolShift)) {
+      // A literal: the most common case, kept short.
+      consume(static_cast<std::uint8_t>(centry));
+      *out++ = static_cast<std::uint8_t>(centry >> kEntrySymbolShift);
+      continue;
+    }
+    unsigned symbol = centry >> kEntrySymbolShift;
+    unsigned used = centry & kEntryLengthMask;
     if (symbol >= static_cast<unsigned>(kNC)) {
-      symbol = static_cast<unsigned>(WalkTree(static_cast<int>(symbol), kNC, static_cast<std::uint32_t>(s.buffer >> 48),
-                                              kCTableBits, tree_));
+      symbol = static_cast<unsigned>(
+          WalkTree(static_cast<int>(symbol), kNC, static_cast<std::uint32_t>(buffer >> 48), kCTableBits, tree_));
       used = cLen_[symbol];
     }
-    s.buffer <<= used;
-    s.count -= used;
+    consume(used);
     if (symbol < 256) {
       *out++ = static_cast<std::uint8_t>(symbol);
       continue;
     }
 
-    const std::uint16_t pentry = ptTable_[s.buffer >> (64 - kPtTableBits)];
-    unsigned slot = pentry & kEntrySymbolMask;
-    used = pentry >> kEntryLengthShift;
+    const unsigned pentry = ptTable_[buffer >> (64 - kPtTableBits)];
+    unsigned slot = pentry >> kEntrySymbolShift;
+    used = pentry & kEntryLengthMask;
     if (slot >= static_cast<unsigned>(kNP)) {
-      slot = static_cast<unsigned>(WalkTree(static_cast<int>(slot), kNP, static_cast<std::uint32_t>(s.buffer >> 48),
-                                            kPtTableBits, tree_));
+      slot = static_cast<unsigned>(
+          WalkTree(static_cast<int>(slot), kNP, static_cast<std::uint32_t>(buffer >> 48), kPtTableBits, tree_));
       used = ptLen_[slot];
     }
-    s.buffer <<= used;
-    s.count -= used;
+    consume(used);
     const unsigned extra = slot > 0 ? slot - 1 : 0;
-    const std::size_t distance = (slot > 0 ? (std::size_t{1} << extra) : 0) + TopBits(s.buffer, extra) + 1;
-    s.buffer <<= extra;
-    s.count -= extra;
+    const std::size_t distance = (slot > 0 ? (std::size_t{1} << extra) : 0) + TopBits(buffer, extra) + 1;
+    consume(extra);
 
     const std::size_t length = static_cast<std::size_t>(SymbolLength(static_cast<int>(symbol)));
     const std::size_t room = static_cast<std::size_t>(end - out);
@@ -262,7 +285,7 @@ std::size_t Decoder::DecodeChunk(std::size_t count) {
       pendingDistance_ = distance;
     }
   }
-  bits_ = s;
+  save();
   blockLeft_ = blockLeft;
   return static_cast<std::size_t>(out - chunk);
 }

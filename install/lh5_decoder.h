@@ -25,10 +25,10 @@ class Decoder {
   // requested from input; past them the decoder sees zero bits.
   void Start(Input& input, std::uint32_t compressedSize);
 
-  // Decodes the next chunk of count bytes (1..kChunkSize) and returns how many
-  // were produced: count, or fewer when a stop was requested. Raises
+  // Decodes the next chunk of size bytes (1..kChunkSize) and returns how many
+  // were produced: size, or fewer when a stop was requested. Raises
   // CMultiFileException code 4 for a damaged code table.
-  std::size_t DecodeChunk(std::size_t count);
+  std::size_t DecodeChunk(std::size_t size);
   const std::uint8_t* Chunk() const { return window_ + kDicSize; }
   // Makes the chunk just decoded the history of the next one.
   void NextChunk();
@@ -71,8 +71,8 @@ class Decoder {
 
   std::uint8_t cLen_[kNC];
   std::uint8_t ptLen_[kNT];
-  std::uint16_t cTable_[1 << kCTableBits];
-  std::uint16_t ptTable_[1 << kPtTableBits];
+  std::uint32_t cTable_[1 << kCTableBits];
+  std::uint32_t ptTable_[1 << kPtTableBits];
   HuffmanTree tree_;
   std::uint8_t inputBuffer_[kInputBlock + 8];
   std::uint8_t window_[2 * kDicSize + kSlack];  // history, then the chunk being decoded

@@ -13,7 +13,7 @@ constexpr std::uint32_t kWindowMask = kDicSize - 1;
 // Search effort: candidates tried per position, fewer once the match waiting
 // from the previous position is already good; a match this long ends the
 // search; a waiting match this long is taken without looking further.
-constexpr unsigned kMaxChain = 128;
+constexpr unsigned kMaxChain = 64;
 constexpr unsigned kGoodLength = 32;
 constexpr unsigned kNiceLength = kMaxMatch;
 constexpr unsigned kMaxLazy = 128;
@@ -48,24 +48,36 @@ inline unsigned MatchLength(const std::uint8_t* a, const std::uint8_t* b, unsign
 Parser::Parser()
     : buffer_(std::make_unique<std::uint8_t[]>(kBufferSize + 8)),
       head_(std::make_unique<std::int32_t[]>(std::size_t{1} << kHashBits)),
-      prev_(std::make_unique<std::int32_t[]>(kDicSize)) {}
+      prev_(std::make_unique<std::int32_t[]>(kDicSize)),
+      head3_(std::make_unique<std::int32_t[]>(std::size_t{1} << kHash3Bits)) {}
 
-std::uint32_t Parser::Insert(std::size_t pos) {
-  const std::uint32_t key = Load32(buffer_.get() + pos) & 0xFFFFFFu;
+Parser::Candidates Parser::Insert(std::size_t pos) {
+  const std::uint32_t key = Load32(buffer_.get() + pos);
   const std::uint32_t hash = (key * 2654435761u) >> (32 - kHashBits);
-  const std::int32_t candidate = head_[hash];
-  prev_[pos & kWindowMask] = candidate;
+  const std::uint32_t hash3 = ((key & 0xFFFFFFu) * 2246822519u) >> (32 - kHash3Bits);
+  const Candidates found{head_[hash], head3_[hash3]};
+  prev_[pos & kWindowMask] = found.chain;
   head_[hash] = static_cast<std::int32_t>(pos);
-  return static_cast<std::uint32_t>(candidate);
+  head3_[hash3] = static_cast<std::int32_t>(pos);
+  return found;
 }
 
-unsigned Parser::LongestMatch(std::size_t pos, std::uint32_t candidateBits, unsigned limit, unsigned best,
+unsigned Parser::LongestMatch(std::size_t pos, Candidates candidates, unsigned limit, unsigned best,
                               std::size_t& matchPos) const {
   if (best >= limit) return best;
   const std::uint8_t* const buf = buffer_.get();
   const std::uint8_t* const cur = buf + pos;
   const auto lowest = static_cast<std::int64_t>(pos) - static_cast<std::int64_t>(kDicSize);
-  auto candidate = static_cast<std::int32_t>(candidateBits);
+  // The 4-byte chain misses matches of exactly 3 bytes; the nearest one is
+  // the cheapest to code anyway.
+  if (best < kThreshold && candidates.near3 >= lowest) {
+    const std::uint8_t* const m = buf + candidates.near3;
+    if (m[0] == cur[0] && m[1] == cur[1] && m[2] == cur[2]) {
+      best = MatchLength(m, cur, limit);
+      matchPos = static_cast<std::size_t>(candidates.near3);
+    }
+  }
+  auto candidate = candidates.chain;
   unsigned chain = best >= kGoodLength ? kMaxChain / 4 : kMaxChain;
   while (candidate >= lowest && chain-- > 0) {
     const std::uint8_t* const m = buf + candidate;
@@ -96,6 +108,7 @@ bool Parser::Refill(Input& input, std::size_t& pos) {
     auto move = [shift](std::int32_t& p) { p = p >= shift ? p - shift : kNil; };
     std::for_each(head_.get(), head_.get() + (std::size_t{1} << kHashBits), move);
     std::for_each(prev_.get(), prev_.get() + kDicSize, move);
+    std::for_each(head3_.get(), head3_.get() + (std::size_t{1} << kHash3Bits), move);
   }
   while (!inputDone_ && end_ < kBufferSize) {
     const std::size_t got = std::min(input.ReadInput(buf + end_, kBufferSize - end_), kBufferSize - end_);
@@ -108,6 +121,7 @@ bool Parser::Refill(Input& input, std::size_t& pos) {
 void Parser::Run(Input& input, BlockWriter& blocks) {
   std::fill(head_.get(), head_.get() + (std::size_t{1} << kHashBits), kNil);
   std::fill(prev_.get(), prev_.get() + kDicSize, kNil);
+  std::fill(head3_.get(), head3_.get() + (std::size_t{1} << kHash3Bits), kNil);
   end_ = 0;
   inputDone_ = false;
 
@@ -124,7 +138,7 @@ void Parser::Run(Input& input, BlockWriter& blocks) {
     unsigned curLen = 0;
     std::size_t curPos = 0;
     if (avail >= kThreshold) {
-      const std::uint32_t candidate = Insert(pos);
+      const Candidates candidate = Insert(pos);
       if (prevLen < kMaxLazy) {
         const unsigned floor = std::max(prevLen, static_cast<unsigned>(kThreshold) - 1);
         const auto limit = static_cast<unsigned>(std::min<std::size_t>(avail, kMaxMatch));

@@ -20,6 +20,7 @@ class Parser {
 
  private:
   static constexpr int kHashBits = 15;
+  static constexpr int kHash3Bits = 12;
   static constexpr std::size_t kBufferData = std::size_t{1} << 18;
   // History kept in front of the data when the buffer moves down, so matches
   // reach the full dictionary.
@@ -27,13 +28,18 @@ class Parser {
   static constexpr std::size_t kBufferSize = kKeep + kBufferData + kMaxMatch;
 
   bool Refill(Input& input, std::size_t& pos);
-  std::uint32_t Insert(std::size_t pos);
-  unsigned LongestMatch(std::size_t pos, std::uint32_t candidate, unsigned limit, unsigned best,
+  struct Candidates {
+    std::int32_t chain;  // newest earlier position with the same 4-byte hash
+    std::int32_t near3;  // newest earlier position with the same 3-byte hash
+  };
+  Candidates Insert(std::size_t pos);
+  unsigned LongestMatch(std::size_t pos, Candidates candidates, unsigned limit, unsigned best,
                         std::size_t& matchPos) const;
 
   std::unique_ptr<std::uint8_t[]> buffer_;
-  std::unique_ptr<std::int32_t[]> head_;
+  std::unique_ptr<std::int32_t[]> head_;   // newest position of each 4-byte hash, chained through prev_
   std::unique_ptr<std::int32_t[]> prev_;
+  std::unique_ptr<std::int32_t[]> head3_;  // newest position of each 3-byte hash: the nearest 3-byte match
   std::size_t end_ = 0;    // bytes in the buffer
   bool inputDone_ = false;
 };
