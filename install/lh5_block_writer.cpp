@@ -110,63 +110,64 @@ void BlockWriter::NextSegment() {
 }
 
 void BlockWriter::Finish() {
-  if (count_ > 0 || !sentAny_) SendGathered();
+  if (count_ > 0) SendGathered();
   bits_.Finish();
+}
+
+std::vector<std::size_t> BlockWriter::ChooseCuts(std::size_t segments) const {
+  // The symbols in use of every segment, as the estimate adds them up.
+  std::vector<GrowingBlockEstimate::Count> cCounts;
+  std::vector<GrowingBlockEstimate::Count> pCounts;
+  std::array<std::size_t, kSegments + 1> cStart{};
+  std::array<std::size_t, kSegments + 1> pStart{};
+  for (std::size_t s = 0; s < segments; ++s) {
+    cStart[s] = cCounts.size();
+    pStart[s] = pCounts.size();
+    for (int i = 0; i < kNC; ++i) {
+      if (segments_[s].c[i] != 0)
+        cCounts.push_back({static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(segments_[s].c[i])});
+    }
+    for (int i = 0; i < kNP; ++i) {
+      if (segments_[s].p[i] != 0)
+        pCounts.push_back({static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(segments_[s].p[i])});
+    }
+  }
+  cStart[segments] = cCounts.size();
+  pStart[segments] = pCounts.size();
+
+  // best[j] is the cheapest way to send the first j segments, and its last
+  // block begins at segment cut[j].
+  std::array<std::int64_t, kSegments + 1> best{};
+  std::array<std::size_t, kSegments + 1> cut{};
+  std::fill(best.begin() + 1, best.end(), std::numeric_limits<std::int64_t>::max());
+  auto estimate = std::make_unique<GrowingBlockEstimate>();
+  for (std::size_t i = 0; i < segments; ++i) {
+    estimate->Reset();
+    for (std::size_t j = i + 1; j <= std::min(segments, i + kBlockSegments); ++j) {
+      estimate->Add(cCounts.data() + cStart[j - 1], cCounts.data() + cStart[j], pCounts.data() + pStart[j - 1],
+                    pCounts.data() + pStart[j]);
+      const std::int64_t bits = best[i] + estimate->Bits();
+      if (bits < best[j]) {
+        best[j] = bits;
+        cut[j] = i;
+      }
+    }
+  }
+  std::vector<std::size_t> cuts;
+  for (std::size_t j = segments; j > 0; j = cut[j]) cuts.push_back(cut[j]);
+  std::reverse(cuts.begin(), cuts.end());
+  cuts.push_back(segments);
+  return cuts;
 }
 
 void BlockWriter::SendGathered() {
   const std::size_t segments = (count_ + kSegmentSymbols - 1) / kSegmentSymbols;
-  if (segments == 0) {
-    SendBlock(0, 0, BlockFrequencies{});
-  } else {
-    // The symbols in use of every segment, as the estimate adds them up.
-    std::vector<GrowingBlockEstimate::Count> cCounts;
-    std::vector<GrowingBlockEstimate::Count> pCounts;
-    std::array<std::size_t, kSegments + 1> cStart{};
-    std::array<std::size_t, kSegments + 1> pStart{};
-    for (std::size_t s = 0; s <= segments; ++s) {
-      cStart[s] = cCounts.size();
-      pStart[s] = pCounts.size();
-      if (s == segments) break;
-      for (int i = 0; i < kNC; ++i) {
-        if (segments_[s].c[i] != 0)
-          cCounts.push_back({static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(segments_[s].c[i])});
-      }
-      for (int i = 0; i < kNP; ++i) {
-        if (segments_[s].p[i] != 0)
-          pCounts.push_back({static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(segments_[s].p[i])});
-      }
-    }
-
-    // Cheapest cutting of the segments into blocks: best[j] covers the first j
-    // segments, and cut[j] is where its last block begins.
-    std::array<std::int64_t, kSegments + 1> best{};
-    std::array<std::size_t, kSegments + 1> cut{};
-    std::fill(best.begin() + 1, best.end(), std::numeric_limits<std::int64_t>::max());
-    auto estimate = std::make_unique<GrowingBlockEstimate>();
-    for (std::size_t i = 0; i < segments; ++i) {
-      estimate->Reset();
-      for (std::size_t j = i + 1; j <= std::min(segments, i + kBlockSegments); ++j) {
-        estimate->Add(cCounts.data() + cStart[j - 1], cCounts.data() + cStart[j], pCounts.data() + pStart[j - 1],
-                      pCounts.data() + pStart[j]);
-        const std::int64_t bits = best[i] + estimate->Bits();
-        if (bits < best[j]) {
-          best[j] = bits;
-          cut[j] = i;
-        }
-      }
-    }
-    auto merged = std::make_unique<BlockFrequencies>();
-    std::array<std::size_t, kSegments + 1> starts{};
-    std::size_t blocks = 0;
-    for (std::size_t j = segments; j > 0; j = cut[j]) starts[blocks++] = cut[j];
-    for (std::size_t b = blocks; b > 0; --b) {
-      const std::size_t first = starts[b - 1];
-      const std::size_t last = b > 1 ? starts[b - 2] : segments;
-      *merged = BlockFrequencies{};
-      for (std::size_t s = first; s < last; ++s) merged->Add(segments_[s]);
-      SendBlock(first * kSegmentSymbols, std::min(last * kSegmentSymbols, count_), *merged);
-    }
+  const std::vector<std::size_t> cuts = ChooseCuts(segments);
+  auto freq = std::make_unique<BlockFrequencies>();
+  for (std::size_t b = 0; b + 1 < cuts.size(); ++b) {
+    *freq = BlockFrequencies{};
+    for (std::size_t s = cuts[b]; s < cuts[b + 1]; ++s) freq->Add(segments_[s]);
+    SendBlock(cuts[b] * kSegmentSymbols, std::min(cuts[b + 1] * kSegmentSymbols, count_), *freq);
   }
   count_ = 0;
   for (std::size_t s = 0; s < kSegments; ++s) segments_[s] = BlockFrequencies{};
@@ -174,7 +175,6 @@ void BlockWriter::SendGathered() {
 }
 
 void BlockWriter::SendBlock(std::size_t begin, std::size_t end, const BlockFrequencies& freq) {
-  sentAny_ = true;
   BlockPlan& plan = *plan_;
   PlanBlock(freq, plan, true);
   EmitTables(plan, static_cast<unsigned>(end - begin), bits_);

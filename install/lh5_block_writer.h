@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "install/lh5_bit_writer.h"
 #include "install/lh5_block_plan.h"
@@ -42,12 +43,16 @@ class BlockWriter {
     if (++count_ % kSegmentSymbols == 0) NextSegment();
   }
 
-  // Sends what is left (an empty stream still gets one empty block) and pads
-  // the last byte with zero bits.
+  // Sends what is left and pads the last byte with zero bits. Nothing at all
+  // gives an empty stream: a block of zero symbols is refused by some decoders
+  // (and a count of 0 means 65536 to the others).
   void Finish();
 
  private:
   void NextSegment();
+  // Where the gathered segments are cut into blocks: the first segment of
+  // every block, then the number of segments.
+  std::vector<std::size_t> ChooseCuts(std::size_t segments) const;
   void SendGathered();
   void SendBlock(std::size_t begin, std::size_t end, const BlockFrequencies& freq);
 
@@ -57,7 +62,6 @@ class BlockWriter {
   std::unique_ptr<BlockFrequencies[]> segments_;
   BlockFrequencies* segment_;  // the one being filled
   std::size_t count_ = 0;
-  bool sentAny_ = false;
   std::unique_ptr<BlockPlan> plan_;
 };
 
