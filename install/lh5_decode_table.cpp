@@ -26,8 +26,9 @@ void MakeTable(int nchar, const std::uint8_t* lengths, int tableBits, std::uint3
   if (start[kMaxCodeLength + 1] != (1u << kMaxCodeLength)) CorruptTable();
 
   const int jutBits = kMaxCodeLength - tableBits;
-  // Tree roots hang from entries that are still 0; no complete code leaves one.
-  std::fill(table, table + (1 << tableBits), std::uint32_t{0});
+  // Codes longer than the lookup come last, so their entries form the tail of
+  // the table; tree roots hang from tail entries that are still 0.
+  std::fill(table + (start[tableBits + 1] >> jutBits), table + (1 << tableBits), std::uint32_t{0});
   int avail = nchar;
   for (int ch = 0; ch < nchar; ++ch) {
     const int len = lengths[ch];

@@ -28,25 +28,33 @@ inline std::uint32_t TopBits(std::uint64_t buffer, unsigned n) {
 
 // Copies a match of length bytes from distance bytes back. Source and
 // destination may overlap (a distance below the length repeats the last
-// distance bytes); up to 15 bytes past the end may be overwritten.
+// distance bytes); up to 31 bytes past the end may be overwritten. Most
+// matches are short and far enough back for two plain 16-byte moves.
 inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t length) {
   const std::uint8_t* src = out - distance;
-  std::uint8_t* const end = out + length;
   if (distance >= 16) {
+    std::memcpy(out, src, 16);
+    std::memcpy(out + 16, src + 16, 16);
+    if (length <= 32) return;
+    std::uint8_t* const end = out + length;
+    out += 32;
+    src += 32;
     do {
       std::memcpy(out, src, 16);
       out += 16;
       src += 16;
     } while (out < end);
+  } else if (distance == 1) {
+    std::memset(out, *src, length);
   } else if (distance >= 8) {
+    std::uint8_t* const end = out + length;
     do {
       std::memcpy(out, src, 8);
       out += 8;
       src += 8;
     } while (out < end);
-  } else if (distance == 1) {
-    std::memset(out, *src, length);
   } else {
+    std::uint8_t* const end = out + length;
     do {
       *out++ = *src++;
     } while (out < end);
