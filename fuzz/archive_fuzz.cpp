@@ -78,10 +78,14 @@ class CheckingSink : public CodecSink {
 };
 
 // The copy's reader cancels from its progress hook; some inputs do the same
-// after a few segments, so that the abort path runs too.
+// after a few segments, so that the abort path runs too. Segments shorter than
+// the copy's 4096 bytes let small inputs reach the hook, and cut the counting
+// read's pieces in other places.
 class FuzzReader : public CVolumeArchiveReader {
  public:
-  explicit FuzzReader(int abortAfterSegments) : abortAfter_(abortAfterSegments) {}
+  FuzzReader(uint32_t segmentSize, int abortAfterSegments) : abortAfter_(abortAfterSegments) {
+    SetSegmentSize(segmentSize);
+  }
 
  protected:
   void OnSegment() override {
@@ -106,8 +110,8 @@ void Survey() {
   }
 }
 
-void ExtractAll(int abortAfterSegments) {
-  FuzzReader reader(abortAfterSegments);
+void ExtractAll(uint32_t segmentSize, int abortAfterSegments) {
+  FuzzReader reader(segmentSize, abortAfterSegments);
   reader.OpenArchive(g_inputWindows);
   std::unique_ptr<CArchiveEntry> entry = reader.CreateEntry();
   uint64_t total = 0;
@@ -149,14 +153,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     if (!out.flush()) std::abort();
   }
-  // Every seventh input cancels after one to four segments of 4096 bytes.
-  const int abortAfter = size > 0 && size % 7 == 0 ? 1 + data[size - 1] % 4 : 0;
+  // The input's size picks the segment size (4096, 1024, 256 or 64 bytes), and
+  // every third input cancels after one to eight segments.
+  const uint32_t segmentSize = 4096u >> (2 * (size % 4));
+  const int abortAfter = size > 0 && size % 3 == 0 ? 1 + data[size - 1] % 8 : 0;
   try {
     Survey();
   } catch (const platform::Exception&) {
   }
   try {
-    ExtractAll(abortAfter);
+    ExtractAll(segmentSize, abortAfter);
   } catch (const platform::Exception&) {
   } catch (const OutputCapReached&) {
   }
