@@ -22,6 +22,7 @@ namespace fs = std::filesystem;
 // The split seed takes two volumes of this size whatever the compressor makes of
 // its text: its random bytes alone fill most of one.
 inline constexpr uint64_t kSplitVolumeSize = 4096;
+inline constexpr std::size_t kSkewedSize = 20000;
 
 // Bytes that compress: words and a little noise, reproducible by seed.
 inline std::string SampleBytes(std::size_t size, uint32_t seed) {
@@ -45,6 +46,27 @@ inline std::string RandomBytes(std::size_t size, uint32_t seed) {
   for (char& c : bytes) {
     seed = seed * 1103515245u + 12345u;
     c = static_cast<char>(seed >> 23);
+  }
+  return bytes;
+}
+
+// Bytes drawn with Fibonacci weights (1, 1, 2, 3, 5, ...) over 24 values: the
+// rarest codes come out longer than the decoder's direct tables (12 bits for
+// literals, 8 for distances), so that its tree walks run.
+inline std::string SkewedBytes(std::size_t size, uint32_t seed) {
+  uint32_t weights[24];
+  uint32_t total = 0;
+  for (int i = 0; i < 24; ++i) {
+    weights[i] = i < 2 ? 1 : weights[i - 1] + weights[i - 2];
+    total += weights[i];
+  }
+  std::string bytes(size, '\0');
+  for (char& c : bytes) {
+    seed = seed * 1103515245u + 12345u;
+    uint32_t pick = (seed >> 4) % total;
+    int symbol = 23;
+    while (pick >= weights[symbol]) pick -= weights[symbol--];
+    c = static_cast<char>('A' + symbol);
   }
   return bytes;
 }
@@ -110,6 +132,7 @@ inline std::vector<fs::path> WriteSeedArchives(const fs::path& directory) {
   add("MIXED", {{"S.TXT", SampleBytes(100, 5), kMethodStored, 0x20},
                 {"L.TXT", SampleBytes(9000, 6), kMethodLh5, 0x20},
                 {"E.TXT", "", kMethodLh5, 0}});
+  add("DEEP", {{"SKEWED.BIN", SkewedBytes(kSkewedSize, 10), kMethodLh5, 0x20}});
   add("SPLIT", {{"FIRST.TXT", SampleBytes(1500, 7), kMethodLh5, 0x20},
                 {"CROSS.BIN", RandomBytes(3000, 8), kMethodLh5, 0x20},
                 {"LAST.TXT", SampleBytes(200, 9), kMethodStored, 0x20}},

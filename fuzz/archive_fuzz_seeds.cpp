@@ -1,6 +1,8 @@
 // Writes the seed corpus of the archive fuzz target: the first volume of each
 // sample archive (archive_fuzz_samples.h), named after it, into DIRECTORY.
 //   archive_fuzz_seeds fuzz/corpus/archive
+// Remake them when the compressor changes: the fuzz target writes the second
+// volume of the split seed at start, from the compressor it is built with.
 
 #include <stdlib.h>
 
