@@ -219,7 +219,13 @@ struct CompressResult {
   double oursSeconds = 0;
   uint64_t jlha = 0;  // 0 when not measured
   double jlhaSeconds = 0;
+  double jlhaStartSeconds = 0;  // jlha on a 1-byte file: the Java start-up
 };
+
+// jlha's time less its start-up, the fairer figure to hold our speed against.
+double JlhaWorkSeconds(const CompressResult& result) {
+  return std::max(result.jlhaSeconds - result.jlhaStartSeconds, 1e-3);
+}
 
 CompressResult BenchCompress(const fs::path& work, double scale) {
   const fs::path corpusDir = work / "corpus";
@@ -266,6 +272,10 @@ CompressResult BenchCompress(const fs::path& work, double scale) {
     const Clock::time_point jlhaStart = Clock::now();
     const qmtest::PeerResult run = qmtest::RunPeer(argv, "/dev/null", corpusDir.string());
     result.jlhaSeconds = Seconds(jlhaStart);
+    qmtest::WriteFileText(work / "tiny.txt", "Q");
+    const Clock::time_point tinyStart = Clock::now();
+    qmtest::RunPeer({"jlha", "c", (work / "tiny.lzh").string(), "tiny.txt"}, "/dev/null", work.string());
+    result.jlhaStartSeconds = Seconds(tinyStart);
     if (!run.started || run.exitCode != 0) {
       jlhaStatus = "failed (exit " + std::to_string(run.exitCode) + ")";
     } else {
@@ -294,6 +304,9 @@ CompressResult BenchCompress(const fs::path& work, double scale) {
   if (jlhaStatus.empty()) {
     std::printf("    %-44s %10.3f %10.1f\n", "jlha c (one process, Java start included)", result.jlhaSeconds,
                 result.original / kMB / result.jlhaSeconds);
+    std::printf("    %-44s %10.3f\n", "jlha c of a 1-byte file (the start alone)", result.jlhaStartSeconds);
+    std::printf("    %-44s %10.3f %10.1f\n", "jlha c without its start", JlhaWorkSeconds(result),
+                result.original / kMB / JlhaWorkSeconds(result));
     std::printf("    (jlha stores a file as -lh0- when -lh5- would not shrink it; its size counts as stored)\n");
   } else {
     std::printf("    %-44s %s\n", "jlha c", jlhaStatus.c_str());
@@ -416,8 +429,8 @@ int main(int argc, char** argv) {
       Verdict("packed size no larger than jlha's", compress.ours <= compress.jlha,
               Format("%.2f%% against %.2f%%", 100.0 * compress.ours / compress.original,
                      100.0 * compress.jlha / compress.original));
-      const double ratio = compress.jlhaSeconds / compress.oursSeconds;
-      Verdict("encode at least 3x jlha's speed", ratio >= 3.0, Format("%.1fx", ratio));
+      const double ratio = JlhaWorkSeconds(compress) / compress.oursSeconds;
+      Verdict("encode at least 3x jlha's speed (its start left out)", ratio >= 3.0, Format("%.1fx", ratio));
     } else {
       Verdict("packed size and speed against jlha", false, "jlha not measured");
     }
