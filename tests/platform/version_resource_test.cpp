@@ -46,6 +46,8 @@ struct Expected {
   const char* versionText;  // the StringFileInfo text, to show the whole block was read
 };
 
+void PrintTo(const Expected& e, std::ostream* out) { *out << e.fixture; }
+
 class VersionFixture : public testing::TestWithParam<Expected> {};
 
 TEST_P(VersionFixture, ReadsTheFixedFileInfoOfARealPeFile) {

@@ -19,6 +19,9 @@ struct GrammarCase {
   std::size_t errors;  // lines in the error list
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const GrammarCase& c, std::ostream* out) { *out << c.name; }
+
 class ParserGrammarTest : public ::testing::TestWithParam<GrammarCase> {};
 
 TEST_P(ParserGrammarTest, BuildsTheTree) {

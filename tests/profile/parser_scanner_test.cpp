@@ -54,6 +54,8 @@ struct SplitCase {
   const char* tokens;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* out) { *out << c.name; }
+
 class ScannerSplitTest : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(ScannerSplitTest, SplitsIntoTokens) { EXPECT_EQ(Tokens(GetParam().input), GetParam().tokens); }
