@@ -23,9 +23,9 @@ root=$(pwd)
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 
 selected=()
-for spec in "${all_targets[@]}"; do
-  name=${spec%%:*}
-  if [ ${#wanted[@]} -eq 0 ] || [[ " ${wanted[*]} " == *" $name "* ]]; then selected+=("$spec"); fi
+for target in "${all_targets[@]}"; do
+  name=${target%%:*}
+  if [ ${#wanted[@]} -eq 0 ] || [[ " ${wanted[*]} " == *" $name "* ]]; then selected+=("$target"); fi
 done
 if [ ${#selected[@]} -eq 0 ]; then
   echo "run_fuzz: no fuzz target named ${wanted[*]} (names: profile archive)" >&2
@@ -35,8 +35,8 @@ fi
 cmake -S fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER="${CXX_FUZZ:-clang++}" >/dev/null
 targets=()
-for spec in "${selected[@]}"; do
-  rest=${spec#*:}
+for target in "${selected[@]}"; do
+  rest=${target#*:}
   targets+=("${rest%%:*}")
 done
 cmake --build "$build" --target "${targets[@]}" -j 2 | tail -n 1
@@ -45,9 +45,9 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 mkdir -p "$build/artifacts"
 overall=0
-for spec in "${selected[@]}"; do
-  name=${spec%%:*}
-  rest=${spec#*:}
+for target in "${selected[@]}"; do
+  name=${target%%:*}
+  rest=${target#*:}
   target=${rest%%:*}
   dict=${rest#*:}
   corpus="$build/corpus/$name"

@@ -61,21 +61,21 @@ struct EntrySpec {
 
 inline EntrySpec Entry(std::string name, std::string data) { return EntrySpec().Name(std::move(name)).Data(std::move(data)); }
 
-inline std::string EntryHeaderBytes(const EntrySpec& spec) {
+inline std::string EntryHeaderBytes(const EntrySpec& entry) {
   ArchiveEntryHeader header;
-  header.SetName(spec.name);
-  header.SetUncompressedSize(static_cast<uint32_t>(spec.uncompressed < 0 ? spec.data.size() : spec.uncompressed));
-  header.SetCompressedSize(static_cast<uint32_t>(spec.compressed < 0 ? spec.data.size() : spec.compressed));
-  header.SetChecksum(spec.checksum);
-  header.SetMethod(spec.method);
-  header.SetFileTime(spec.time);
-  header.SetAttributes(spec.attributes);
-  header.SetDestinationId(spec.destination);
-  header.SetContinued(spec.continued);
+  header.SetName(entry.name);
+  header.SetUncompressedSize(static_cast<uint32_t>(entry.uncompressed < 0 ? entry.data.size() : entry.uncompressed));
+  header.SetCompressedSize(static_cast<uint32_t>(entry.compressed < 0 ? entry.data.size() : entry.compressed));
+  header.SetChecksum(entry.checksum);
+  header.SetMethod(entry.method);
+  header.SetFileTime(entry.time);
+  header.SetAttributes(entry.attributes);
+  header.SetDestinationId(entry.destination);
+  header.SetContinued(entry.continued);
   return std::string(reinterpret_cast<const char*>(header.Raw().data()), header.Raw().size());
 }
 
-inline std::string EntryBytes(const EntrySpec& spec) { return EntryHeaderBytes(spec) + spec.data; }
+inline std::string EntryBytes(const EntrySpec& entry) { return EntryHeaderBytes(entry) + entry.data; }
 
 // Bytes that compress a little: words with some noise, reproducible by seed.
 inline std::string SampleBytes(std::size_t size, unsigned seed) {
