@@ -5,13 +5,14 @@
 #include "install/lh5_codec.h"
 #include "install/stored_codec.h"
 
-void CCodec::Decode(CodecSource& source, CodecSink& destination, uint32_t compressedSize, uint32_t uncompressedSize) {
+void CCodec::Run(CodecSource& source, CodecSink& destination, bool& running, const std::function<void()>& body) {
   // The streams are forgotten however the body ends, so a codec never holds on
   // to an archive that has gone away.
   struct Frame {
     CCodec& codec;
+    bool& running;
     ~Frame() {
-      codec.decoding_ = false;
+      running = false;
       codec.source_ = nullptr;
       codec.destination_ = nullptr;
     }
@@ -19,26 +20,17 @@ void CCodec::Decode(CodecSource& source, CodecSink& destination, uint32_t compre
   source_ = &source;
   destination_ = &destination;
   aborted_ = false;
-  decoding_ = true;
-  Frame frame{*this};
-  DecodeBody(compressedSize, uncompressedSize);
+  running = true;
+  Frame frame{*this, running};
+  body();
+}
+
+void CCodec::Decode(CodecSource& source, CodecSink& destination, uint32_t compressedSize, uint32_t uncompressedSize) {
+  Run(source, destination, decoding_, [&] { DecodeBody(compressedSize, uncompressedSize); });
 }
 
 void CCodec::Encode(CodecSource& source, CodecSink& destination) {
-  struct Frame {
-    CCodec& codec;
-    ~Frame() {
-      codec.encoding_ = false;
-      codec.source_ = nullptr;
-      codec.destination_ = nullptr;
-    }
-  };
-  source_ = &source;
-  destination_ = &destination;
-  aborted_ = false;
-  encoding_ = true;
-  Frame frame{*this};
-  EncodeBody();
+  Run(source, destination, encoding_, [&] { EncodeBody(); });
 }
 
 int CCodec::ReadByte() {

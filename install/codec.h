@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 // The stream a codec reads from: the archive's counting read, which may switch
@@ -52,6 +53,9 @@ class CCodec {
   bool IsDecoding() const { return decoding_; }
 
  private:
+  // Binds the streams and sets running for the length of body.
+  void Run(CodecSource& source, CodecSink& destination, bool& running, const std::function<void()>& body);
+
   CodecSource* source_ = nullptr;
   CodecSink* destination_ = nullptr;
   bool aborted_ = false;
