@@ -1,4 +1,4 @@
-#include "support/window_placement.h"
+#include "platform/core/window_placement.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "support/window_placement.h"
+#include "platform/core/window_placement.h"
 
 namespace {
 
