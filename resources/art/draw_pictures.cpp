@@ -628,7 +628,7 @@ void typicalContent(QPainter& p, const QRectF& r)
 void customContent(QPainter& p, const QRectF& r)
 {
     // A box of label sheets, with clip art and a font beside it.
-    const qreal bx = r.left() + 2, by = r.top() + 30, bw = 36, bh = 28, depth = 9;
+    const qreal bx = r.left(), by = r.top() + 32, bw = 31, bh = 26, depth = 7;
     // Sheets sticking out of the box.
     p.save();
     p.translate(bx + bw / 2 + 3, by - 4);
@@ -658,13 +658,14 @@ void customContent(QPainter& p, const QRectF& r)
     p.restore();
     drawClipArt(p, QRectF(bx + 6, by + bh * 0.33, bw * 0.34, bh * 0.34), 0);
     // Clip art and font.
-    drawClipArt(p, QRectF(r.right() - 24, r.top() + 2, 22, 22), 1);
+    drawClipArt(p, QRectF(r.right() - 23, r.top() + 4, 20, 20), 1);
+    const QRectF font(bx + bw + depth + 1, r.top() + 34, r.right() + 2 - (bx + bw + depth + 1), 26);
     p.save();
-    p.setFont(serif(23, true));
+    p.setFont(serif(21, true));
     p.setPen(QColor(0, 0, 0, 60));
-    p.drawText(QRectF(r.right() - 30, r.top() + 26, 32, 28).translated(1, 1), Qt::AlignCenter, "Aa");
+    p.drawText(font.translated(1, 1), Qt::AlignCenter, "Aa");
     p.setPen(kInk);
-    p.drawText(QRectF(r.right() - 30, r.top() + 26, 32, 28), Qt::AlignCenter, "Aa");
+    p.drawText(font, Qt::AlignCenter, "Aa");
     p.restore();
 }
 
@@ -728,7 +729,7 @@ QImage drawSplash()
 
     // A name badge.
     p.save();
-    p.translate(178, 72);
+    p.translate(164, 62);
     p.rotate(8);
     {
         const QRectF badge(-40, -24, 80, 48);
@@ -767,18 +768,18 @@ QImage drawSplash()
     }
     p.restore();
 
-    drawQuill(p, QPointF(150, 176), 140, -50);
+    drawQuill(p, QPointF(146, 174), 104, -50);
 
     // Product name, version and tag line at the right.
     const qreal left = 222;
-    const QRectF nameBox(left, 58, 420 - left - 12, 56);
+    const QRectF nameBox(left, 50, 420 - left - 12, 56);
     drawFittedLine(p, nameBox, serif(50, true), QStringLiteral("Quillmark"), Qt::AlignLeft, Qt::white,
                    QColor(0, 0, 0, 130));
-    drawFittedLine(p, QRectF(left, 110, 190, 52), serif(46, true, true), QStringLiteral("2.0"),
+    drawFittedLine(p, QRectF(left, 104, 190, 52), serif(46, true, true), QStringLiteral("2.0"),
                    Qt::AlignLeft, kGold, QColor(0, 0, 0, 130));
     p.setPen(QPen(kGold, 1.5));
-    p.drawLine(QPointF(left + 2, 168), QPointF(404, 168));
-    drawFittedLine(p, QRectF(left, 172, 186, 28), serif(20, false, true), QStringLiteral("Labels made easy"),
+    p.drawLine(QPointF(left + 2, 164), QPointF(404, 164));
+    drawFittedLine(p, QRectF(left, 170, 186, 28), serif(20, false, true), QStringLiteral("Labels made easy"),
                    Qt::AlignLeft, kBodyText, QColor(0, 0, 0, 110));
     drawFittedLine(p, QRectF(left, 226, 186, 16), sans(10.5), QStringLiteral("Mailing labels \u00b7 Name badges"),
                    Qt::AlignLeft, QColor(0xb8, 0xd6, 0xe4));
@@ -815,7 +816,7 @@ QImage drawBillboard(const QString& headline, const QString& body,
     illustration(p, QRectF(222, 16, 164, 188));
 
     const qreal left = 18, width = 198;
-    const qreal used = drawWrapped(p, QRectF(left, 20, width, 64), serif(25, true), headline, Qt::white,
+    const qreal used = drawWrapped(p, QRectF(left, 18, width, 96), serif(25, true), headline, Qt::white,
                                    QColor(0, 0, 0, 130));
     const qreal ruleY = 20 + used + 8;
     p.setPen(QPen(kGold, 1.5));
@@ -837,11 +838,11 @@ void templatesPicture(QPainter& p, const QRectF& r)
         drawSheet(p, thumb, layouts[i].first, layouts[i].second, false, static_cast<int>(i));
     }
     p.save();
-    p.translate(r.left() + 80, r.top() + 124);
+    p.translate(r.left() + 80, r.top() + 122);
     p.rotate(-6);
-    drawSheet(p, QRectF(-52, -48, 104, 120), 2, 4, true, 0);
+    drawSheet(p, QRectF(-50, -50, 100, 110), 2, 4, true, 0);
     p.restore();
-    drawQuill(p, QPointF(r.left() + 104, r.top() + 150), 82, -45);
+    drawQuill(p, QPointF(r.left() + 104, r.top() + 146), 78, -45);
 }
 
 void clipArtPicture(QPainter& p, const QRectF& r)
@@ -893,11 +894,11 @@ void mailMergePicture(QPainter& p, const QRectF& r)
 
 void thanksPicture(QPainter& p, const QRectF& r)
 {
-    // A gift label being signed.
+    // A gift label, signed, with the quill laid down beside it.
     p.save();
-    p.translate(r.left() + 80, r.top() + 96);
+    p.translate(r.left() + 80, r.top() + 86);
     p.rotate(-8);
-    const QRectF tag(-70, -44, 140, 88);
+    const QRectF tag(-68, -42, 136, 84);
     const QPainterPath shape = roundedRect(tag, 8);
     softShadow(p, shape, QPointF(2, 4), 110);
     QLinearGradient face(tag.topLeft(), tag.bottomLeft());
@@ -912,14 +913,15 @@ void thanksPicture(QPainter& p, const QRectF& r)
     p.restore();
     drawFittedLine(p, QRectF(tag.left(), tag.top() + 2, tag.width(), 17), sans(12, true),
                    QStringLiteral("WITH THANKS"), Qt::AlignHCenter, kInk);
-    drawFittedLine(p, QRectF(tag.left() + 8, tag.top() + 26, tag.width() - 16, 32), serif(26, false, true),
+    drawFittedLine(p, QRectF(tag.left() + 10, tag.top() + 26, tag.width() - 20, 32), serif(24, false, true),
                    QStringLiteral("Thank you!"), Qt::AlignHCenter, kInk);
-    drawFlourish(p, QPointF(tag.left() + 28, tag.top() + 70), 84, 6, 1.4);
+    drawFlourish(p, QPointF(tag.left() + 30, tag.top() + 68), 76, 6, 1.4);
     p.restore();
 
-    for (int i = 0; i < 3; ++i)
-        drawClipArt(p, QRectF(r.left() + 4 + i * 20, r.top() + 152 + (i % 2) * 8, 18, 18), i == 1 ? 1 : 0);
-    drawQuill(p, QPointF(r.left() + 118, r.top() + 142), 96, -55);
+    drawClipArt(p, QRectF(r.left() + 142, r.top() + 2, 18, 18), 0);
+    drawClipArt(p, QRectF(r.left() + 2, r.top() + 20, 13, 13), 0);
+    drawClipArt(p, QRectF(r.left() + 136, r.top() + 136, 16, 16), 1);
+    drawQuill(p, QPointF(r.left() + 14, r.top() + 170), 118, -16);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1149,7 +1151,7 @@ int main(int argc, char** argv)
 
         save(drawBillboard(QStringLiteral("Design labels in minutes"),
                            QStringLiteral("Ready-made templates for every popular label sheet: "
-                                          "addresses, name badges, disk and folder labels."),
+                                          "addresses, badges, disks and folders."),
                            templatesPicture),
              out, "billboard145.bmp", {400, 220});
         save(drawBillboard(QStringLiteral("Hundreds of pieces of clip art"),
