@@ -58,7 +58,8 @@ struct ResourceModule {
   const DialogTemplate* FindDialog(int id) const;
   // null when the table holds no such id.
   const char* FindString(unsigned id) const;
-  // Names compare ignoring case, as Windows does.
+  // Names compare ignoring case, as Windows does; "#145" is the bitmap numbered 145
+  // (the form a control's text takes when it names a numbered bitmap).
   const BitmapResource* FindBitmap(std::string_view name) const;
   const BitmapResource* FindBitmap(int numericId) const;
 };
