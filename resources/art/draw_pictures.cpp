@@ -682,7 +682,7 @@ QImage drawWizardPanel()
     paintBackdrop(p, all, QPointF(60, 80), true);
 
     // A stack of label sheets, the top one being written on.
-    const QPointF centre(58, 96);
+    const QPointF centre(58, 102);
     const std::array<qreal, 3> tilt = {-11, -4, 3};
     for (size_t i = 0; i < tilt.size(); ++i) {
         p.save();
@@ -696,12 +696,12 @@ QImage drawWizardPanel()
         }
         p.restore();
     }
-    drawQuill(p, QPointF(centre.x() + 14, centre.y() + 35), 84, -58);
+    drawQuill(p, QPointF(centre.x() + 13, centre.y() + 35), 76, -60);
 
     // Product name at the bottom.
     p.setPen(QPen(QColor(kGold.red(), kGold.green(), kGold.blue(), 200), 1));
     p.drawLine(QPointF(22, 196), QPointF(98, 196));
-    drawFittedLine(p, QRectF(4, 160, 112, 34), serif(25, true), QStringLiteral("Quillmark"),
+    drawFittedLine(p, QRectF(4, 164, 112, 30), serif(23, true), QStringLiteral("Quillmark"),
                    Qt::AlignHCenter, Qt::white, QColor(0, 0, 0, 120));
     drawFittedLine(p, QRectF(4, 198, 112, 30), serif(24, true, true), QStringLiteral("2.0"),
                    Qt::AlignHCenter, kGold, QColor(0, 0, 0, 120));
