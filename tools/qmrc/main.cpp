@@ -83,7 +83,8 @@ int Main(int argc, char** argv) {
         qmrc::GenerateSource(script, options.symbol, std::filesystem::path(options.script).filename().string());
     qmrc::WriteIfChanged(options.output, source);
     if (!options.depfile.empty()) {
-      qmrc::WriteIfChanged(options.depfile, qmrc::DepfileText(options.output, script.dependencies));
+      // Always written: the build tool may consume and remove it after each run.
+      qmrc::WriteFile(options.depfile, qmrc::DepfileText(options.output, script.dependencies));
     }
   } catch (const qmrc::CompileError& e) {
     std::fprintf(stderr, "%s\n", e.what());

@@ -33,6 +33,11 @@ bool WriteIfChanged(const fs::path& file, const std::string& content) {
       if (current == content) return false;
     }
   }
+  WriteFile(file, content);
+  return true;
+}
+
+void WriteFile(const fs::path& file, const std::string& content) {
   if (file.has_parent_path()) fs::create_directories(file.parent_path());
   const fs::path temporary = file.string() + ".tmp" + std::to_string(::getpid());
   {
@@ -51,7 +56,6 @@ bool WriteIfChanged(const fs::path& file, const std::string& content) {
     fs::remove(temporary, ec);
     throw std::runtime_error("cannot replace " + file.string());
   }
-  return true;
 }
 
 std::string DepfileText(const fs::path& target, const std::vector<fs::path>& dependencies) {

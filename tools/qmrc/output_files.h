@@ -12,6 +12,9 @@ namespace qmrc {
 // Returns whether it wrote. Throws std::runtime_error when it cannot.
 bool WriteIfChanged(const std::filesystem::path& file, const std::string& content);
 
+// Replaces the file's content through a temporary file and a rename.
+void WriteFile(const std::filesystem::path& file, const std::string& content);
+
 // A make-style dependency file: "target: dep dep ..." with spaces escaped.
 std::string DepfileText(const std::filesystem::path& target, const std::vector<std::filesystem::path>& dependencies);
 
