@@ -16,6 +16,7 @@ struct StringEntry {
 constexpr StringEntry kStrings[] = {
     {9, "Setup cannot continue"},
     {10, "Incomplete or missing profile."},
+    {11, "Diskette %d"},
     {13,
      "The profile that holds application install information is missing or damaged. "
      "Possible causes:\r\n"

@@ -1,0 +1,33 @@
+#pragma once
+// Loading every table of an install tables file: the install run's splash page
+// reads the install tables file, the removal run's reading page the install
+// log, which has the same sections.
+
+#include <functional>
+#include <string_view>
+
+class CDestinationTable;
+class CGroupTable;
+class CTargetTable;
+class CSourceFileList;
+class CDisketteTable;
+
+// The tables the application owns, filled from the file.
+struct InstallTables {
+  CDestinationTable& destinations;
+  CGroupTable& groups;
+  CTargetTable& targets;
+  CSourceFileList& sources;
+  CDisketteTable& diskettes;
+};
+
+// Which table has just been loaded, for the callback.
+enum class InstallTable { Destinations, Groups, Targets, Sources, Diskettes };
+
+// Loads, in this order, the destinations, the groups, the targets, the
+// sources (one section per group) and the diskette labels, and calls
+// afterEach after each (the pages handle their window messages there). Raises
+// what the destination table raises for a file without destinations; the
+// tables loaded before stay loaded.
+void LoadInstallTables(std::string_view file, InstallTables tables,
+                       const std::function<void(InstallTable loaded)>& afterEach = {});
