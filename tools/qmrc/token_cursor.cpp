@@ -33,10 +33,12 @@ bool TokenCursor::AtBlockEnd() const { return Peek().IsKeyword("END") || Peek().
 
 void TokenCursor::Expect(const char* spelling, const std::string& after) {
   if (TakePunctuator(spelling)) return;
-  Fail(std::string("expected '") + spelling + "' after " + after + ", found " + Spelling(Peek()));
+  FailMissing(std::string("expected '") + spelling + "' after " + after + ", found " + Spelling(Peek()));
 }
 
-void TokenCursor::Fail(const std::string& message) const {
+void TokenCursor::Fail(const std::string& message) const { throw CompileError(Peek().where, message); }
+
+void TokenCursor::FailMissing(const std::string& message) const {
   const Token& here = Peek();
   if (position_ > 0 && position_ <= tokens_.size()) {
     const Token& before = tokens_[position_ - 1];

@@ -26,10 +26,13 @@ class TokenCursor {
   // Takes the punctuator or throws "expected ',' after <what>".
   void Expect(const char* spelling, const std::string& after);
 
-  // Throws CompileError about the token under the cursor. When the token stands
-  // on a later line than the one before it, the message goes to the earlier line:
-  // that is where something was left out.
+  // Throws CompileError at the token under the cursor (at the last token when
+  // the input has ended).
   [[noreturn]] void Fail(const std::string& message) const;
+  // The same for something left out: when the token under the cursor stands on a
+  // later line than the one before it, the message goes to the earlier line,
+  // where the missing piece belongs.
+  [[noreturn]] void FailMissing(const std::string& message) const;
 
  private:
   const std::vector<Token>& tokens_;
