@@ -93,9 +93,10 @@ std::string BitmapProblem(const std::vector<std::uint8_t>& bytes) {
   if (compression == kUncompressed || compression == kBitFields) {
     const std::uint64_t rowBytes = ((static_cast<std::uint64_t>(width) * bitCount + 31) / 32) * 4;
     const std::uint64_t rows = static_cast<std::uint64_t>(height < 0 ? -height : height);
-    if (pixelOffset + rowBytes * rows > bytes.size()) {
-      return "damaged BMP file: the pixels need " + std::to_string(rowBytes * rows) + " bytes, the file holds " +
-             std::to_string(bytes.size() - pixelOffset);
+    const std::uint64_t available = bytes.size() - pixelOffset;
+    if (rows > available / rowBytes) {  // divided, so that a huge header cannot overflow the product
+      return "damaged BMP file: the pixels need " + std::to_string(rowBytes) + " x " + std::to_string(rows) +
+             " bytes, the file holds " + std::to_string(available);
     }
   }
   return {};
