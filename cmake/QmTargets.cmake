@@ -31,3 +31,26 @@ function(qm_test name)
     QM_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
+
+# qm_gui_test(NAME SOURCES... [DEPS ...]): a GoogleTest program for the user
+# interface. Its main (tests/common/gui_test_environment.cpp) creates one offscreen
+# Application for all tests; ctest runs it with QT_QPA_PLATFORM=offscreen. When DEPS
+# name qm_setup_resources, the application carries the program's resources.
+function(qm_gui_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/common/gui_test_environment.cpp)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE qm_options ${ARG_DEPS} qm_platform_ui Qt6::Widgets GTest::gtest)
+  if("qm_setup_resources" IN_LIST ARG_DEPS)
+    target_compile_definitions(${name} PRIVATE QM_GUI_TEST_SETUP_RESOURCES=1)
+  endif()
+  target_compile_definitions(${name} PRIVATE
+    QM_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+    QM_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+  set(environment "QT_QPA_PLATFORM=offscreen")
+  if(QM_SANITIZE)
+    # Leaks inside the font and platform libraries are theirs; ours stay reported.
+    list(APPEND environment "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 ENVIRONMENT "${environment}")
+endfunction()

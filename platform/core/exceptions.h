@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "platform/core/file_cause.h"
 
@@ -51,9 +52,18 @@ class ArchiveException : public Exception {
   int cause_;
 };
 
+// A resource (template, bitmap, string, control class) that is missing or unusable;
+// the optional detail names it for the developer.
 class ResourceException : public Exception {
  public:
-  const char* what() const noexcept override { return "resource exception"; }
+  ResourceException() = default;
+  explicit ResourceException(std::string detail) : detail_("resource exception: " + std::move(detail)) {}
+  const char* what() const noexcept override {
+    return detail_.empty() ? "resource exception" : detail_.c_str();
+  }
+
+ private:
+  std::string detail_;
 };
 
 class NotSupportedException : public Exception {

@@ -13,6 +13,10 @@ namespace platform::ui {
 
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 
+// The controls of a message box, for observers that read it.
+inline constexpr int kMessageBoxTextId = 0xFFFF;
+inline constexpr int kMessageBoxIconId = 20;
+
 // Shows the box modally over owner (the screen when null) and returns the id of
 // the button pressed. The first button is the default unless defaultButton
 // names another of its ids. Escape answers kIdCancel where there is a Cancel

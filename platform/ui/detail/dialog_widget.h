@@ -1,0 +1,26 @@
+#pragma once
+// The widget of a framework dialog: a QDialog whose keys, close requests and
+// posted messages go to the Dialog object instead of QDialog's own handling.
+
+#include <QDialog>
+
+#include "platform/ui/detail/window_link.h"
+
+namespace platform::ui::detail {
+
+class DialogWidget : public QDialog, public FrameworkWidget {
+ public:
+  explicit DialogWidget(QWidget* owner);
+
+  // QDialog's own ways of ending are not used: the Dialog object decides.
+  void done(int) override {}
+  void accept() override {}
+  void reject() override {}
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+};
+
+}  // namespace platform::ui::detail
