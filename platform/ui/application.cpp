@@ -332,6 +332,9 @@ void PumpMessages() {
   detail::LoopFrame frame{detail::LoopKind::Pump, nullptr, false};
   detail::LoopScope scope(frame);
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+  // Called from a handler of a posted message, the event loop does not deliver
+  // posted messages again (its source is busy); deliver them here.
+  if (!frame.quitSeen) QCoreApplication::sendPostedEvents();
 }
 
 namespace detail {

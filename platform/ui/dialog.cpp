@@ -576,7 +576,10 @@ int Dialog::DoModal() {
         state_->modalLoop = &loop;
         {
           detail::LoopScope scope(frame);
-          loop.exec();
+          // Messages posted before the dialog (from the handler that opened it)
+          // are not re-offered by a nested Qt loop until something new is posted.
+          QCoreApplication::sendPostedEvents();
+          if (!state_->ended) loop.exec();
         }
         state_->modalLoop = nullptr;
         if (frame.quitSeen && !state_->ended) state_->result = -1;
