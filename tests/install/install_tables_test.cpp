@@ -66,6 +66,13 @@ TEST_F(InstallTablesTest, AFileWithoutDestinationsStopsBeforeTheOtherTables) {
                CInstallProfileException);
   EXPECT_EQ(calls, 0);
   EXPECT_EQ(groups_.Size(), 0u);
+
+  // A removal whose log is gone still runs, with nothing to remove.
+  LoadInstallTables("C:\\WINDOWS\\MISSING.LOG", Tables(), [&](InstallTable) { ++calls; },
+                    TablesFileRole::InstallLog);
+  EXPECT_EQ(calls, 5);
+  EXPECT_EQ(destinations_.Size(), 4u);
+  EXPECT_EQ(sources_.Size(), 0u);
 }
 
 TEST_F(InstallTablesTest, ARemovalRunReadsTheLogTheInstallWroteAsItsTablesFile) {
@@ -91,7 +98,7 @@ TEST_F(InstallTablesTest, ARemovalRunReadsTheLogTheInstallWroteAsItsTablesFile) 
   CTargetTable targets;
   CSourceFileList sources;
   CDisketteTable diskettes;
-  LoadInstallTables(kLogFile, {destinations, groups, targets, sources, diskettes});
+  LoadInstallTables(kLogFile, {destinations, groups, targets, sources, diskettes}, {}, TablesFileRole::InstallLog);
   EXPECT_EQ(destinations.PathOf(1), "C:\\WINDOWS\\FONTS");
   EXPECT_EQ(destinations.Find(1)->parentId, -2);
   EXPECT_EQ(groups.Size(), 2u);

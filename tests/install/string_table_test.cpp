@@ -10,7 +10,7 @@ namespace {
 
 TEST(StringTable, MissingIdsGiveEmptyText) {
   EXPECT_STREQ(LoadStringText(0), "");
-  EXPECT_STREQ(LoadStringText(11), "");
+  EXPECT_STREQ(LoadStringText(12), "");
   EXPECT_STREQ(LoadStringText(99999), "");
   EXPECT_STREQ(LoadStringText(9), "Setup cannot continue");
   EXPECT_STREQ(LoadStringText(14), "Continue Operation");
