@@ -14,7 +14,6 @@
 #include <string_view>
 #include <vector>
 
-#include "install/log_lines.h"
 #include "install/install_log.h"
 
 struct Destination {

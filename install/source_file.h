@@ -19,7 +19,7 @@ struct CGroup;
 
 class CSourceFile : public CArchiveReader {
  public:
-  enum Kind : std::int32_t { kPlainFile = 0, kArchive = 1 };  // any other kind installs nothing
+  enum SourceKind : std::int32_t { kPlainFile = 0, kArchive = 1 };  // any other kind installs nothing
 
   CSourceFile() = default;
   // The source of one line of group's section. Fields the value lacks read as 0
