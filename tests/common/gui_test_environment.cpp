@@ -112,6 +112,11 @@ std::vector<std::string> TakeMessageExceptions() {
 
 }  // namespace qmtest
 
+#ifdef QM_LSAN_SUPPRESSIONS
+// Read by LeakSanitizer before main runs.
+extern "C" const char* __lsan_default_options() { return "suppressions=" QM_LSAN_SUPPRESSIONS; }
+#endif
+
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (qmtest::ListingOnly(argc, argv)) return RUN_ALL_TESTS();
