@@ -61,8 +61,8 @@ bool CReportDialog::OnInitDialog() {
       }
     }
   }
-  fullRect_ = Rect();
-  reducedHeight_ = fullRect_.height() - (ClientRect().height() - markerTop);
+  fullClientHeight_ = ClientRect().height();
+  reducedClientHeight_ = markerTop;
   SetFullSize(false);
   return true;
 }
@@ -79,8 +79,10 @@ bool CReportDialog::OnCommand(int id, int notifyCode) {
 
 void CReportDialog::SetFullSize(bool fullSize) {
   fullSize_ = fullSize;
+  // Sized by the client area, so that whatever frame the window has stays as it is.
+  const int clientHeight = fullSize ? fullClientHeight_ : reducedClientHeight_;
   QRect rect = Rect();
-  rect.setHeight(fullSize ? fullRect_.height() : reducedHeight_);
+  rect.setHeight(rect.height() + clientHeight - ClientRect().height());
   Move(rect);
   for (int id : lowerControls_) EnableItem(id, fullSize);
   const std::string text = ItemText(control::kMore);

@@ -5,8 +5,6 @@
 
 #include <vector>
 
-#include <QRect>
-
 #include "install/error_report.h"
 #include "platform/ui/dialog.h"
 
@@ -32,8 +30,8 @@ class CReportDialog : public platform::ui::Dialog {
 
   const ErrorReport report_;
   bool fullSize_ = true;
-  QRect fullRect_;
-  int reducedHeight_ = 0;
+  int fullClientHeight_ = 0;
+  int reducedClientHeight_ = 0;  // the top of the marker
   std::vector<int> lowerControls_;  // the controls below the marker
 };
 
