@@ -21,6 +21,9 @@
 #include <QWidget>
 
 #include "app/main_window.h"
+#include "install/error_report.h"
+#include "install/string_table.h"
+#include "install/xexception.h"
 #include "platform/resources/resource_module.h"
 #include "platform/resources/window_styles.h"
 #include "platform/ui/application.h"
@@ -30,6 +33,7 @@
 #include "resources/setup_resources.h"
 #include "tests/common/gui_test_environment.h"
 #include "wizard/gauge.h"
+#include "wizard/report_dialog.h"
 
 namespace {
 
@@ -40,6 +44,7 @@ constexpr int kBillboardTemplate = 120;
 constexpr int kBillboards[] = {145, 146, 147, 153};
 constexpr int kGaugeFrame = 1010;
 constexpr int kGaugePercent = 37;
+constexpr int kReportMore = 119;
 // Pages shown over the background window in the screen pictures.
 constexpr int kScreenPages[] = {132, 102, 125, 108, 1544};
 
@@ -195,6 +200,21 @@ TEST(TemplateGallery, PagesOverTheBackground) {
     if (gauge) gauge->Destroy();
     page.Destroy();
   }
+
+  // The report as a failed copy shows it, reduced and after "More>>".
+  const FormatArg source("QMW.AR1");
+  const ErrorReport report = BuildErrorReport(
+      string_id::kCannotInstallFiles, CXFileException(platform::FileCause::FileNotFound), {&source, 1}, true);
+  CReportDialog dialog(report, &background);
+  ASSERT_TRUE(dialog.Create());
+  platform::ui::CenterWindow(dialog, &background);
+  dialog.Show(platform::ui::ShowCommand::Normal);
+  platform::ui::PumpMessages();
+  Save(QGuiApplication::primaryScreen()->grabWindow(0).toImage(), "screen_1544_report");
+  dialog.Click(kReportMore);
+  platform::ui::PumpMessages();
+  Save(QGuiApplication::primaryScreen()->grabWindow(0).toImage(), "screen_1544_report_more");
+  dialog.Destroy();
   background.Destroy();
 }
 
