@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPointer>
 #include <QWidget>
@@ -339,7 +340,8 @@ void Window::SetFocus() {
 
 void Window::BringToForeground() {
   if (state_->widget == nullptr) return;
-  state_->widget->raise();
+  // The offscreen platform has no stacking to change (and says so on every call).
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) state_->widget->raise();
   state_->widget->activateWindow();
 }
 

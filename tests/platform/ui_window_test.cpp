@@ -242,3 +242,32 @@ TEST(Windows, ChildWindowsPaintInsideTheirBorder) {
 }
 
 }  // namespace
+
+namespace {
+
+class ActivationWindow : public FrameWindow {
+ public:
+  std::vector<bool> activations;
+
+ protected:
+  void OnActivateApp(bool active) override { activations.push_back(active); }
+};
+
+TEST(Windows, FirstShowHonoursMaximizeAndActivationIsReported) {
+  ActivationWindow window;
+  ASSERT_TRUE(window.Create("Full screen", platform::WS_POPUP | platform::WS_MAXIMIZE));
+  const bool wasActive = Application::Current()->IsActive();
+  window.Show(platform::ui::ShowCommand::Normal);
+  window.BringToForeground();
+  qmtest::ProcessEventsFor(50);
+  EXPECT_TRUE(window.Widget()->isMaximized());
+  EXPECT_EQ(window.ClientRect().size(), QSize(800, 600));
+  // Activation is reported when it changes; an earlier test may have left it on.
+  if (!wasActive && Application::Current()->IsActive()) {
+    ASSERT_FALSE(window.activations.empty());
+    EXPECT_TRUE(window.activations.back());
+  }
+  window.Destroy();
+}
+
+}  // namespace
