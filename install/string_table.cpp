@@ -2,16 +2,18 @@
 
 #include <atomic>
 
-#include "install/builtin_strings.h"
+#include "resources/setup_resources.h"
 
 namespace {
 
-std::atomic<StringSource> g_source{&BuiltinStringText};
+const char* ResourceStringText(unsigned id) { return SetupResources().FindString(id); }
+
+std::atomic<StringSource> g_source{&ResourceStringText};
 
 }  // namespace
 
 StringSource SetStringSource(StringSource source) {
-  return g_source.exchange(source != nullptr ? source : &BuiltinStringText);
+  return g_source.exchange(source != nullptr ? source : &ResourceStringText);
 }
 
 const char* LoadStringText(unsigned id) {

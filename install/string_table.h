@@ -1,7 +1,7 @@
 #pragma once
 // Access to the program's string table. The texts come from a replaceable
-// source: the built-in table by default, and later the compiled resources, which
-// install their own lookup with SetStringSource without touching any caller.
+// source: the string table of the compiled resource script by default; tests and
+// tools may install another lookup with SetStringSource without touching any caller.
 
 // Ids of the strings that code (rather than a message table) refers to.
 namespace string_id {
@@ -16,7 +16,7 @@ inline constexpr unsigned kCannotInstallFiles = 17;    // context of a failed so
 using StringSource = const char* (*)(unsigned id);
 
 // Makes source the process's string source and returns the previous one. A null
-// source restores the built-in table. Set it at start-up, before any text is loaded.
+// source restores the resource script's table. Set it at start-up, before any text is loaded.
 StringSource SetStringSource(StringSource source);
 
 // The text of id from the current source; "" when the id is missing, so that a
