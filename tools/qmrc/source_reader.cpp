@@ -182,11 +182,11 @@ class Preprocessor {
   }
 
   void Include(const std::string& rest, const SourceLocation& where, const fs::path& file, int depth) {
-    const std::string spec = Trim(rest);
-    const bool quoted = spec.size() >= 2 && spec.front() == '"' && spec.back() == '"';
-    const bool angled = spec.size() >= 2 && spec.front() == '<' && spec.back() == '>';
+    const std::string includeTarget = Trim(rest);
+    const bool quoted = includeTarget.size() >= 2 && includeTarget.front() == '"' && includeTarget.back() == '"';
+    const bool angled = includeTarget.size() >= 2 && includeTarget.front() == '<' && includeTarget.back() == '>';
     if (!quoted && !angled) throw CompileError(where, "#include expects \"file\" or <file>");
-    std::string name = spec.substr(1, spec.size() - 2);
+    std::string name = includeTarget.substr(1, includeTarget.size() - 2);
     std::replace(name.begin(), name.end(), '\\', '/');
     if (depth + 1 >= kMaxIncludeDepth) throw CompileError(where, "#include nested too deeply (does a header include itself?)");
 
