@@ -5,6 +5,7 @@
 #include "platform/core/crt_random.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/file_cause.h"
+#include "platform/core/text_encoding.h"
 
 namespace platform {
 namespace {
@@ -46,3 +47,26 @@ TEST(CrtRandom, FollowsTheWindowsRuntimeSequenceFromSeedOne) {
 
 }  // namespace
 }  // namespace platform
+
+TEST(TextEncoding, Windows1252MapsItsHighRangeAndMarksTheUndefinedBytes) {
+  EXPECT_EQ(platform::Windows1252ToUtf8("\x80 caf\xE9"), "\u20AC caf\u00E9");
+  EXPECT_EQ(platform::Windows1252ToUtf8("a\x81z"), "a\uFFFDz");
+  EXPECT_EQ(platform::Windows1252ToUtf8("a\x81z", U'?'), "a?z");
+  EXPECT_EQ(platform::Windows1252CodePoint(0x9D), U'\0');
+  EXPECT_EQ(platform::Windows1252CodePoint(0x9F), U'\u0178');
+}
+
+TEST(TextEncoding, Utf8CheckRefusesOverlongSurrogateAndCutSequences) {
+  EXPECT_TRUE(platform::IsValidUtf8("plain \u00E9 \u20AC \U0001F600"));
+  EXPECT_FALSE(platform::IsValidUtf8("\xC0\xAF"));          // overlong '/'
+  EXPECT_FALSE(platform::IsValidUtf8("\xED\xA0\x80"));      // a surrogate
+  EXPECT_FALSE(platform::IsValidUtf8("\xE2\x82"));          // cut short
+  EXPECT_FALSE(platform::IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
+}
+
+TEST(TextEncoding, Utf16PairsJoinAndLoneSurrogatesAreReplaced) {
+  using namespace std::string_view_literals;
+  EXPECT_EQ(platform::Utf16LeToUtf8("A\0\x3D\xD8\x00\xDE"sv), "A\U0001F600");
+  EXPECT_EQ(platform::Utf16LeToUtf8("\x3D\xD8Z\0"sv), "\uFFFDZ");
+  EXPECT_EQ(platform::Utf16LeToUtf8("A\0B"sv), "A");  // an odd last byte is dropped
+}

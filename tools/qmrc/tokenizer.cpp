@@ -1,3 +1,4 @@
+#include "platform/core/text_encoding.h"
 #include "tools/qmrc/token.h"
 
 #include <cctype>
@@ -24,16 +25,7 @@ void AppendCodePoint(std::string& out, std::uint32_t code, bool wide) {
     out += Windows1252ToUtf8(static_cast<unsigned char>(code));
     return;
   }
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | ((code >> 12) & 0x0F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
+  platform::AppendUtf8(out, static_cast<char32_t>(code));
 }
 
 // Reads the string literal whose opening quote is at line[pos]; returns the
