@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct IncludeCase {
   const char* tree;
   std::size_t errors;
 };
+
+// ctest lists a case by its name rather than by the bytes of the record.
+void PrintTo(const IncludeCase& c, std::ostream* out) { *out << c.name; }
 
 class ParserIncludePlacesTest : public qmtest::ProfileFilesTest,
                                 public ::testing::WithParamInterface<IncludeCase> {};
