@@ -38,9 +38,9 @@ void CDestinationTable::SetPresets(const PresetDirectories& presets) {
   SetPath(kSourceDirectory, presets.source);
 }
 
-void CDestinationTable::Load(std::string_view file, bool linesRequired) {
+void CDestinationTable::Load(std::string_view file) {
   const std::vector<TableLine> lines = ReadTableLines(install_log::kDestinationsSection, file);
-  if (lines.empty() && linesRequired) throw CInstallProfileException(install_profile_code::kNoDestinations);
+  if (lines.empty()) throw CInstallProfileException(install_profile_code::kNoDestinations);
   for (const TableLine& line : lines) {
     const std::int32_t id = ParseLeadingDecimal(line.key);
     // Wrapping a larger number to 16 bits could land on a fixed directory.

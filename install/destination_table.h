@@ -50,11 +50,10 @@ class CDestinationTable {
 
   // Adds the lines of the "destinations" section of file; a line replaces an
   // entry of the same id. A parent field that is not a number means no parent.
-  // Keys that are not 16-bit numbers name no entry and are skipped. When lines
-  // are required, a section without any raises CInstallProfileException
-  // (kNoDestinations): an install cannot place a file without it. A removal
-  // reading a missing log does not require them; it then removes nothing.
-  void Load(std::string_view file, bool linesRequired = true);
+  // Keys that are not 16-bit numbers name no entry and are skipped. A section
+  // without any line raises CInstallProfileException (kNoDestinations): no
+  // file can be placed, or found again, without it.
+  void Load(std::string_view file);
 
   // Adds or replaces an entry.
   void Set(std::int16_t id, Destination destination);

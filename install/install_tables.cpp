@@ -7,11 +7,11 @@
 #include "system/target_table.h"
 
 void LoadInstallTables(std::string_view file, InstallTables tables,
-                       const std::function<void(InstallTable loaded)>& afterEach, TablesFileRole role) {
+                       const std::function<void(InstallTable loaded)>& afterEach) {
   const auto loaded = [&afterEach](InstallTable table) {
     if (afterEach) afterEach(table);
   };
-  tables.destinations.Load(file, role == TablesFileRole::InstallTables);
+  tables.destinations.Load(file);
   loaded(InstallTable::Destinations);
   tables.groups.Load(file);
   loaded(InstallTable::Groups);

@@ -24,17 +24,12 @@ struct InstallTables {
 // Which table has just been loaded, for the callback.
 enum class InstallTable { Destinations, Groups, Targets, Sources, Diskettes };
 
-// What the file is: the install tables file of an install run, or the install
-// log that a removal run reads in its place.
-enum class TablesFileRole { InstallTables, InstallLog };
-
 // Loads, in this order, the destinations, the groups, the targets, the
 // sources (one section per group) and the diskette labels, and calls
 // afterEach after each (the pages handle their window messages there).
-// Install tables without destinations raise CInstallProfileException, the
-// tables loaded before staying loaded; a log without them (a removal after the
-// log was lost) loads as empty tables, so that the removal still runs the
-// profile's removal entries and commands.
+// A file without destinations raises CInstallProfileException before any
+// other table is read. That holds for the install log of a removal run too: a
+// removal without its log has nothing to go by, and saying so beats reporting
+// a removal that removed nothing as done.
 void LoadInstallTables(std::string_view file, InstallTables tables,
-                       const std::function<void(InstallTable loaded)>& afterEach = {},
-                       TablesFileRole role = TablesFileRole::InstallTables);
+                       const std::function<void(InstallTable loaded)>& afterEach = {});

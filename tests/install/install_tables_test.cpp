@@ -67,12 +67,8 @@ TEST_F(InstallTablesTest, AFileWithoutDestinationsStopsBeforeTheOtherTables) {
   EXPECT_EQ(calls, 0);
   EXPECT_EQ(groups_.Size(), 0u);
 
-  // A removal whose log is gone still runs, with nothing to remove.
-  LoadInstallTables("C:\\WINDOWS\\MISSING.LOG", Tables(), [&](InstallTable) { ++calls; },
-                    TablesFileRole::InstallLog);
-  EXPECT_EQ(calls, 5);
-  EXPECT_EQ(destinations_.Size(), 4u);
-  EXPECT_EQ(sources_.Size(), 0u);
+  // A removal whose log is gone has nothing to go by either.
+  EXPECT_THROW(LoadInstallTables("C:\\WINDOWS\\MISSING.LOG", Tables()), CInstallProfileException);
 }
 
 TEST_F(InstallTablesTest, ARemovalRunReadsTheLogTheInstallWroteAsItsTablesFile) {
@@ -98,7 +94,7 @@ TEST_F(InstallTablesTest, ARemovalRunReadsTheLogTheInstallWroteAsItsTablesFile) 
   CTargetTable targets;
   CSourceFileList sources;
   CDisketteTable diskettes;
-  LoadInstallTables(kLogFile, {destinations, groups, targets, sources, diskettes}, {}, TablesFileRole::InstallLog);
+  LoadInstallTables(kLogFile, {destinations, groups, targets, sources, diskettes});
   EXPECT_EQ(destinations.PathOf(1), "C:\\WINDOWS\\FONTS");
   EXPECT_EQ(destinations.Find(1)->parentId, -2);
   EXPECT_EQ(groups.Size(), 2u);
