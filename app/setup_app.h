@@ -1,0 +1,138 @@
+#pragma once
+// SetupApp: the application object of the setup program. It reads the command
+// line, builds the paths and the shared tables every page reads, creates the
+// background window, reads the setup profile and hands its sections to their
+// owners, and starts the chain of pages. From then on window messages drive the
+// run; the page id -1 destroys the background window and ends the loop, and the
+// exit steps free what the object owns and tell the /T thread.
+//
+// Everything it owns lives from InitInstance to ExitInstance.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "install/group_table.h"
+#include "install/space_totals.h"
+#include "platform/ui/application.h"
+
+class CDestinationTable;
+class CDisketteTable;
+class CMainWnd;
+class COptionList;
+class CSourceFileList;
+class CTargetTable;
+class ProfileFile;
+class SetupSettings;
+class CRegistryEntryList;
+class CCommandList;
+class ThreeDControls;
+
+// Message posted to the /T thread when a run ends.
+inline constexpr unsigned WM_SETUP_DONE = 1338;
+
+// How a run ended, for the exit status (0 done, 1 cancelled, 2 done with
+// reported errors, 3 "Setup cannot continue").
+enum class RunOutcome { Done = 0, Cancelled = 1, DoneWithErrors = 2, CannotContinue = 3 };
+
+class SetupApp : public platform::ui::Application {
+ public:
+  SetupApp(int& argc, char** argv);
+  ~SetupApp() override;
+
+  // The running setup application (the framework's current application).
+  static SetupApp& Current();
+
+  // Start-up in its order; false when it failed (no page is shown; the exit
+  // steps still run).
+  bool InitInstance();
+  // The exit steps; returns the process's exit status.
+  int ExitInstance();
+  // InitInstance, the message loop, ExitInstance.
+  int RunSetup();
+
+  // --- fields read by the pages ------------------------------------------
+  const std::string& SetupTitle() const { return setupTitle_; }
+  const std::string& DefaultProgramFolder() const { return defaultProgramFolder_; }
+  // The program folder name the user chose; the default program folder at start.
+  const std::string& ProgramFolder() const { return programFolder_; }
+  void SetProgramFolder(std::string name) { programFolder_ = std::move(name); }
+
+  bool UninstallMode() const { return uninstallMode_; }
+  bool BatchMode() const { return batchMode_; }
+  bool IgnoreConditions() const { return ignoreConditions_; }
+  bool IsNT() const { return isNT_; }
+  bool IsNT4() const { return isNT4_; }
+  bool International() const { return international_; }
+  void SetInternational(bool on) { international_ = on; }
+  bool LogFlag() const { return logFlag_; }
+  bool IsCancelled() const { return cancelled_; }
+  void SetCancelled() { cancelled_ = true; }
+  std::int32_t NotifyThread() const { return notifyThread_; }
+
+  const std::string& InstallTablesFile() const { return installTablesFile_; }
+  const std::string& SourceDirectory() const { return sourceDirectory_; }  // ends with a separator
+  const std::string& InstallLogFile() const { return installLogFile_; }
+
+  CDestinationTable& Destinations() { return *destinations_; }
+  CGroupTable& Groups() { return *groups_; }
+  CTargetTable& Targets() { return *targets_; }
+  CSourceFileList& Sources() { return *sources_; }
+  CDisketteTable& Diskettes() { return *diskettes_; }
+  SpaceTotals& Totals() { return totals_; }
+  SetupType ChosenSetupType() const { return setupType_; }
+  void SetChosenSetupType(SetupType type) { setupType_ = type; }
+
+  ProfileFile& Profile() { return *profile_; }
+  COptionList& Options() { return *options_; }
+  SetupSettings& Settings() { return *settings_; }
+  CRegistryEntryList& RegistryEntries() { return *registryEntries_; }
+  CCommandList& Commands() { return *commands_; }
+
+  CMainWnd* MainWnd() const { return mainWnd_; }
+
+  // An error report was shown during the run (exit status 2 when it completes).
+  void NoteErrorReported() { errorReported_ = true; }
+  RunOutcome Outcome() const;
+
+ protected:
+  // "Setup cannot continue": the report with OK alone; in batch mode the run
+  // then ends with status 3, since nobody can close the page left on screen.
+  void OnMessageException(std::exception_ptr error) override;
+
+ private:
+  void LoadProfile();
+
+  std::string setupTitle_;
+  std::string defaultProgramFolder_;
+  std::string programFolder_;
+  bool uninstallMode_ = false;
+  std::unique_ptr<ThreeDControls> threeDControls_;
+  std::unique_ptr<CDestinationTable> destinations_;
+  std::unique_ptr<CGroupTable> groups_;
+  std::unique_ptr<CTargetTable> targets_;
+  std::unique_ptr<CSourceFileList> sources_;
+  std::unique_ptr<CDisketteTable> diskettes_;
+  SpaceTotals totals_;
+  SetupType setupType_ = SetupType::Typical;
+  std::string installTablesFile_;
+  std::string sourceDirectory_;
+  std::string installLogFile_;
+  bool logFlag_ = true;
+  bool cancelled_ = false;
+  std::int32_t notifyThread_ = 0;
+  bool batchMode_ = false;
+  bool ignoreConditions_ = false;
+  std::unique_ptr<ProfileFile> profile_;
+  std::unique_ptr<COptionList> options_;
+  std::unique_ptr<SetupSettings> settings_;
+  std::unique_ptr<CRegistryEntryList> registryEntries_;
+  std::unique_ptr<CCommandList> commands_;
+  bool isNT_ = false;
+  bool isNT4_ = false;
+  bool international_ = false;
+  bool errorReported_ = false;
+  bool cannotContinue_ = false;
+  CMainWnd* mainWnd_ = nullptr;  // owned by the framework as the main window
+  std::unique_ptr<CMainWnd> mainWndObject_;
+};
