@@ -1,8 +1,7 @@
 #pragma once
-// Loading libraries on the emulated machine. A library is found as Windows
-// finds one (the program's directory, the current directory, the System
-// directory, the Windows directory, then the directories of PATH is left out);
-// the machine runs no foreign code, so a found library exports nothing: every
+// Loading libraries on the emulated machine. A library is found where Windows
+// looks first: the program's directory, the current directory, the System
+// directory and the Windows directory. The machine runs no foreign code, so a found library exports nothing: every
 // procedure lookup answers null, and a caller that treats a missing export as
 // "not available" carries on exactly as on a machine without the library.
 
