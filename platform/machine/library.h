@@ -18,8 +18,10 @@ using LibraryHandle = std::uintptr_t;
 // mode is only kept and returned.
 unsigned SetErrorMode(unsigned mode);
 
-// Finds name (a file name or a Windows path) and returns a handle above 32, or
-// 2 when there is no such file.
+// Finds name (a file name, searched for, or a Windows path, taken as it is;
+// ".DLL" when it has no extension) and returns a handle above 32, or 2 when
+// there is no such file. Loading one file again gives the same handle, and
+// it stays valid until freed as often as it was loaded.
 LibraryHandle LoadLibrary(std::string_view name);
 // Always null: see above.
 void* GetProcAddress(LibraryHandle library, std::string_view procedureName);

@@ -24,7 +24,9 @@ bool PostThreadMessage(std::int32_t threadId, const ThreadMessage& message);
 // removes it when destroyed.
 class ThreadMessageListener {
  public:
-  // Raises platform::FileException when the socket cannot be bound.
+  // Raises platform::FileException when the socket cannot be bound: its path
+  // is too long for a socket address (BadPath), or a live listener holds it
+  // (SharingViolation).
   explicit ThreadMessageListener(std::int32_t threadId);
   ~ThreadMessageListener();
   ThreadMessageListener(const ThreadMessageListener&) = delete;
