@@ -27,6 +27,8 @@ class SetupSettings;
 class CRegistryEntryList;
 class CCommandList;
 class ThreeDControls;
+class ErrorReporter;
+class PageScreenshots;
 
 // Message posted to the /T thread when a run ends.
 inline constexpr unsigned WM_SETUP_DONE = 1338;
@@ -102,6 +104,11 @@ class SetupApp : public platform::ui::Application {
 
  private:
   void LoadProfile();
+  void StartObservingPages();
+  void TellNotifyThread() const;
+
+  std::string commandLine_;       // argv[1..] joined with spaces (command_line.h)
+  std::string programDirectory_;  // the program's own directory, with a trailing separator
 
   std::string setupTitle_;
   std::string defaultProgramFolder_;
@@ -133,6 +140,11 @@ class SetupApp : public platform::ui::Application {
   bool international_ = false;
   bool errorReported_ = false;
   bool cannotContinue_ = false;
+  bool startFailed_ = false;
+  int lastShownPage_ = 0;
+  std::unique_ptr<ErrorReporter> errorReporter_;
+  ErrorReporter* previousReporter_ = nullptr;
+  std::unique_ptr<PageScreenshots> screenshots_;
   CMainWnd* mainWnd_ = nullptr;  // owned by the framework as the main window
   std::unique_ptr<CMainWnd> mainWndObject_;
 };

@@ -1,0 +1,29 @@
+#pragma once
+// Pictures of a run: with QMSETUP_SCREENSHOTS=DIR the program saves a PNG of the
+// whole screen each time a page has been shown, as DIR/NNN_<page id>.png with
+// NNN counting from 001. Used for documentation and for looking at a run that
+// nobody watched.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class PageScreenshots {
+ public:
+  static constexpr const char* kEnvironmentVariable = "QMSETUP_SCREENSHOTS";
+
+  // The screenshots the environment asks for; null when it asks for none.
+  static std::unique_ptr<PageScreenshots> FromEnvironment();
+
+  explicit PageScreenshots(std::filesystem::path directory);
+
+  // Paints what is pending and saves the screen for pageId. False when the
+  // picture could not be taken or written (the run goes on regardless).
+  bool Take(int pageId);
+
+  int Taken() const { return count_; }
+
+ private:
+  std::filesystem::path directory_;
+  int count_ = 0;
+};

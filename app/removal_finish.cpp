@@ -1,0 +1,3 @@
+#include "app/removal_finish.h"
+
+void FinishRemoval(const std::string& /*sourceDirectory*/) {}
