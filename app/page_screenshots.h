@@ -17,7 +17,7 @@ class PageScreenshots {
 
   explicit PageScreenshots(std::filesystem::path directory);
 
-  // Paints what is pending and saves the screen for pageId. False when the
+  // Paints the windows on screen into one picture and saves it for pageId. False when the
   // picture could not be taken or written (the run goes on regardless).
   bool Take(int pageId);
 

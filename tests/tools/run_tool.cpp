@@ -27,13 +27,17 @@ std::string ReadAll(const std::string& path) {
 
 ToolResult RunTool(const std::string& program, const std::vector<std::string>& args,
                    const std::vector<std::string>& env, const std::string& workingDirectory) {
+  return RunProgram(std::string(QM_BIN_DIR) + "/" + program, args, env, workingDirectory);
+}
+
+ToolResult RunProgram(const std::string& path, const std::vector<std::string>& args,
+                      const std::vector<std::string>& env, const std::string& workingDirectory) {
   char outName[] = "/tmp/qmtool-out-XXXXXX";
   char errName[] = "/tmp/qmtool-err-XXXXXX";
   const int outFd = mkstemp(outName);
   const int errFd = mkstemp(errName);
   if (outFd < 0 || errFd < 0) throw std::runtime_error("cannot create capture files");
 
-  const std::string path = std::string(QM_BIN_DIR) + "/" + program;
   std::vector<std::string> argvText{path};
   argvText.insert(argvText.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -41,7 +45,14 @@ ToolResult RunTool(const std::string& program, const std::vector<std::string>& a
   argv.push_back(nullptr);
 
   std::vector<std::string> envText;
-  for (char** e = environ; *e != nullptr; ++e) envText.emplace_back(*e);
+  // An entry of env replaces the inherited one of its name.
+  auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry(*e);
+    bool replaced = false;
+    for (const std::string& given : env) replaced = replaced || nameOf(given) == nameOf(entry);
+    if (!replaced) envText.push_back(entry);
+  }
   envText.insert(envText.end(), env.begin(), env.end());
   std::vector<char*> envp;
   for (std::string& e : envText) envp.push_back(e.data());

@@ -1,0 +1,112 @@
+// qmsetup as a person or a script starts it: copied into a media folder as
+// SETUP and run there, with no display.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/machine/thread_message.h"
+#include "tests/app/setup_media.h"
+#include "tests/common/temp_dir.h"
+#include "tests/tools/run_tool.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr unsigned kSetupDoneMessage = 1338;
+
+class SetupProgramTest : public ::testing::Test {
+ protected:
+  SetupProgramTest() { media_.CopyProgram(std::filesystem::path(QM_BIN_DIR) / "qmsetup"); }
+
+  qmtest::ToolResult RunSetup(const std::vector<std::string>& args, std::vector<std::string> env = {}) const {
+    env.push_back("QMSETUP_SYSTEM=" + media_.Machine().Root().string());
+    env.push_back("QT_QPA_PLATFORM=offscreen");
+    env.push_back("XDG_RUNTIME_DIR=" + runtime_.Path().string());
+    return qmtest::RunProgram(media_.Program().string(), args, env);
+  }
+
+  qmtest::SetupMedia media_;
+  qmtest::TempDir runtime_{"qm-setup-runtime"};
+};
+
+TEST_F(SetupProgramTest, ABatchRunFromTheMediaFolderReachesTheEndWithStatusZero) {
+  const qmtest::ToolResult result = RunSetup({"/B"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err.find("cannot continue"), std::string::npos) << result.err;
+}
+
+TEST_F(SetupProgramTest, TheNotifyThreadHearsTheEndOfTheRun) {
+  platform::ThreadMessageListener listener(1234);
+  ASSERT_EQ(RunSetup({"/B", "/T:1234"}).exitCode, 0);
+  const auto message = listener.Receive(2000ms);
+  ASSERT_TRUE(message.has_value());
+  EXPECT_EQ(message->message, kSetupDoneMessage);
+  EXPECT_EQ(message->wParam, 0u);
+  EXPECT_EQ(message->lParam, 0);
+
+  // A thread number that is no number names no thread.
+  ASSERT_EQ(RunSetup({"/B", "/T:abc"}).exitCode, 0);
+  EXPECT_FALSE(listener.Receive(200ms).has_value());
+}
+
+// Damaged tables files: the splash page's loading fails, "Setup cannot
+// continue" is reported (in batch mode the answer goes to stderr) and the run
+// ends with status 3 instead of leaving a page nobody can close.
+struct DamagedTables {
+  const char* name;
+  const char* tables;
+};
+
+class DamagedTablesTest : public SetupProgramTest, public ::testing::WithParamInterface<DamagedTables> {};
+
+TEST_P(DamagedTablesTest, IsReportedAndEndsABatchRunWithStatusThree) {
+  media_.WriteFile("SETUP.ini", GetParam().tables);
+  platform::ThreadMessageListener listener(77);
+  const qmtest::ToolResult result = RunSetup({"/B", "/T:77"});
+  EXPECT_EQ(result.exitCode, 3) << result.err;
+  EXPECT_NE(result.err.find("Setup cannot continue"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("-> OK"), std::string::npos) << result.err;
+  // The exit steps still ran.
+  EXPECT_TRUE(listener.Receive(2000ms).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, DamagedTablesTest,
+    ::testing::Values(DamagedTables{"NoDestinations", "[groups]\nMain=Main|M|1|1|1\n"},
+                      DamagedTables{"CycleOfParents", "[destinations]\n0=QMW2||C:\\QMW2\n1=A|2|\n2=B|1|\n"
+                                                      "[groups]\nMain=Main|M|1|1|1\n"},
+                      DamagedTables{"EmptyTablesFile", ""}),
+    [](const ::testing::TestParamInfo<DamagedTables>& info) { return std::string(info.param.name); });
+
+TEST_F(SetupProgramTest, ScreenshotsAreSavedForEveryPageShown) {
+  qmtest::TempDir shots("qm-shots");
+  const qmtest::ToolResult result = RunSetup({"/B"}, {"QMSETUP_SCREENSHOTS=" + shots.Path().string()});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::vector<std::string> expected = {"001_132.png", "002_102.png", "003_128.png",
+                                             "004_104.png", "005_125.png", "006_106.png",
+                                             "007_152.png", "008_108.png", "009_115.png"};
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(shots.Path())) {
+    names.push_back(entry.path().filename().string());
+    EXPECT_GT(entry.file_size(), 0u);
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, expected);
+}
+
+TEST_F(SetupProgramTest, HelpAndVersionAreForTheirOwnOnly) {
+  const qmtest::ToolResult help = RunSetup({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("/T:thread"), std::string::npos);
+  const qmtest::ToolResult version = RunSetup({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out.rfind("qmsetup ", 0), 0u);
+}
+
+}  // namespace
