@@ -20,6 +20,9 @@
 
 namespace {
 
+// PNG quality 0 is the strongest compression: the pictures end up in documents.
+constexpr int kSmallestPng = 0;
+
 // The screen as a person sees it: the background window, then every other
 // window on screen above it. Each window is painted into the picture itself,
 // so a page that has only just been shown is in it, painted, even before the
@@ -73,7 +76,7 @@ bool PageScreenshots::Take(int pageId) {
     return false;
   }
   const QImage picture = ComposeScreen(screen->geometry());
-  if (picture.isNull() || !picture.save(QString::fromStdString(file.string()), "PNG")) {
+  if (picture.isNull() || !picture.save(QString::fromStdString(file.string()), "PNG", kSmallestPng)) {
     std::fprintf(stderr, "%s: cannot write %s\n", kEnvironmentVariable, file.c_str());
     return false;
   }
