@@ -1,6 +1,7 @@
 #pragma once
 // The chain of pages: the page table and the navigation between pages.
 
+#include <functional>
 #include <memory>
 
 class WizardPage;
@@ -21,3 +22,23 @@ WizardPage* PreviousPage();
 
 // Forgets both references (the start of a run).
 void ResetPageChain();
+
+// For WizardPage's page-shown step: destroys the windows of every page shown
+// before page that is still open (normally just the previous page; more when
+// Next was pressed again before its page had been shown).
+void DestroyPagesBefore(WizardPage* page);
+// For WizardPage's destructor: the chain lets go of every reference to page.
+void ForgetPage(WizardPage* page);
+
+// What a page observer is told about a page (tests and screenshots use it).
+enum class PagePhase {
+  Shown,    // the page is on screen and its predecessor's window has gone
+  Waiting,  // its action returned 0: it waits for Next, Back or Cancel
+};
+using PageObserver = std::function<void(WizardPage& page, PagePhase phase)>;
+
+// Installs observer and returns the previous one; an empty observer removes it.
+// In batch mode Waiting is still reported, just before the automatic Next.
+PageObserver SetPageObserver(PageObserver observer);
+// Tells the installed observer, if any (the page-shown step calls it).
+void NotifyPageObserver(WizardPage& page, PagePhase phase);

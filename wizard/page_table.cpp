@@ -1,0 +1,89 @@
+// The page table: which page object stands for each page id, the page Next
+// leads to, and the fixed ways back.
+
+#include <memory>
+
+#include "app/setup_app.h"
+#include "wizard/page_chain.h"
+#include "wizard/pages/install_conditions_page.h"
+#include "wizard/pages/picture_page.h"
+#include "wizard/pages/progress_page.h"
+#include "wizard/pages/reading_page.h"
+#include "wizard/pages/setup_type_page.h"
+#include "wizard/pages/splash_page.h"
+
+namespace {
+
+namespace page {
+constexpr int kEnd = -1;
+constexpr int kWelcome = 102;
+constexpr int kDestination = 104;
+constexpr int kProgramFolder = 106;
+constexpr int kCopying = 108;
+constexpr int kReading = ReadingPage::kPageId;  // 114
+constexpr int kFinished = 115;
+constexpr int kNotInstalled = 116;
+constexpr int kSetupType = SetupTypePage::kPageId;  // 125
+constexpr int kCustomOptions = 127;
+constexpr int kLicence = 128;
+constexpr int kSplash = SplashPage::kPageId;  // 132
+constexpr int kOutOfDiskSpace = 150;
+constexpr int kStartCopying = 152;
+constexpr int kInstallConditions = InstallConditionsPage::kPageId;  // 1537
+constexpr int kRemoveConfirm = 1545;
+constexpr int kRemoving = 1546;
+constexpr int kRemoved = 1547;
+}  // namespace page
+
+constexpr int kBackToPrevious = PicturePage::kBackToPrevious;
+
+// The copy gauge starts empty on a range that the copy sets; the removal gauge
+// counts percent.
+constexpr std::uint32_t kCopyGaugeMinimum = 1;
+constexpr std::uint32_t kCopyGaugeMaximum = 1;
+constexpr std::uint32_t kRemoveGaugeMinimum = 0;
+constexpr std::uint32_t kRemoveGaugeMaximum = 99;
+
+}  // namespace
+
+std::unique_ptr<WizardPage> CreatePage(int id) {
+  const bool uninstall = SetupApp::Current().UninstallMode();
+  switch (id) {
+    case page::kSplash:
+      return std::make_unique<SplashPage>(page::kWelcome);
+    case page::kWelcome:
+      return std::make_unique<PicturePage>(id, page::kLicence, kBackToPrevious);
+    case page::kLicence:
+      return std::make_unique<PicturePage>(id, uninstall ? page::kRemoving : page::kDestination, page::kWelcome);
+    case page::kDestination:
+      return std::make_unique<PicturePage>(id, page::kSetupType, page::kLicence);
+    case page::kSetupType:
+      return std::make_unique<SetupTypePage>(page::kProgramFolder);
+    case page::kCustomOptions:
+      return std::make_unique<PicturePage>(id, page::kProgramFolder, page::kSetupType);
+    case page::kOutOfDiskSpace:
+      return std::make_unique<PicturePage>(id, page::kProgramFolder, kBackToPrevious);
+    case page::kProgramFolder:
+      return std::make_unique<PicturePage>(id, page::kStartCopying, page::kSetupType);
+    case page::kStartCopying:
+      return std::make_unique<PicturePage>(id, page::kCopying, page::kProgramFolder);
+    case page::kCopying:
+      return std::make_unique<ProgressPage>(id, page::kFinished, kCopyGaugeMinimum, kCopyGaugeMaximum);
+    case page::kFinished:
+      return std::make_unique<PicturePage>(id, page::kEnd, kBackToPrevious);
+    case page::kNotInstalled:
+      return std::make_unique<PicturePage>(id, page::kEnd, kBackToPrevious);
+    case page::kReading:
+      return std::make_unique<ReadingPage>(uninstall ? page::kRemoving : page::kInstallConditions);
+    case page::kInstallConditions:
+      return std::make_unique<InstallConditionsPage>(page::kDestination);
+    case page::kRemoveConfirm:
+      return std::make_unique<PicturePage>(id, page::kReading, kBackToPrevious);
+    case page::kRemoving:
+      return std::make_unique<ProgressPage>(id, page::kRemoved, kRemoveGaugeMinimum, kRemoveGaugeMaximum);
+    case page::kRemoved:
+      return std::make_unique<PicturePage>(id, page::kEnd, kBackToPrevious);
+    default:
+      return nullptr;
+  }
+}

@@ -1,0 +1,16 @@
+#pragma once
+// "Reading Setup information. Please wait." (114): the removal run's loading
+// page. It reads the tables back from the install log, which is the run's
+// install tables file, then goes on by itself.
+
+#include "wizard/pages/picture_page.h"
+
+class ReadingPage : public PicturePage {
+ public:
+  static constexpr int kPageId = 114;
+  static constexpr int kBackPageId = 128;
+
+  explicit ReadingPage(int nextPageId) : PicturePage(kPageId, nextPageId, kBackPageId) {}
+
+  int RunPageAction() override;
+};
