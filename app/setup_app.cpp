@@ -250,7 +250,13 @@ int SetupApp::ExitInstance() {
 void SetupApp::TellNotifyThread() const {
   // /T:0 and /T:abc name no thread.
   if (notifyThread_ == 0) return;
-  platform::PostThreadMessage(notifyThread_, {WM_SETUP_DONE, 0, 0});
+  try {
+    platform::PostThreadMessage(notifyThread_, {WM_SETUP_DONE, 0, 0});
+  } catch (const std::exception& e) {
+    // The run is over either way; the waiting program has to learn it otherwise.
+    std::fprintf(stderr, "%s: cannot tell thread %d that the run ended: %s\n", setupTitle_.c_str(),
+                 static_cast<int>(notifyThread_), e.what());
+  }
 }
 
 RunOutcome SetupApp::Outcome() const {
