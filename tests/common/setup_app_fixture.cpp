@@ -124,6 +124,7 @@ int SetupRunTest::Run(const std::vector<std::string>& switches) {
       app_->Quit(99);
     });
     watchdog.start(kWatchdogMs);
+    if (started_) started_();
     app->Run();
   }
   status = app->ExitInstance();

@@ -68,6 +68,9 @@ class SetupRunTest : public ::testing::Test {
   // Checks made during the run, for the test after it (for example the
   // visibility of pages in batch mode).
   std::function<void(WizardPage& page, PagePhase phase)> watch_;
+  // Called once start-up has succeeded, before the message loop runs: what it
+  // queues comes after the first page's page-shown step has begun.
+  std::function<void()> started_;
 
   qmtest::TempMachineRoot machine_;
 

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QWidget>
+
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "app/setup_app.h"
 #include "install/destination_table.h"
 #include "install/group_table.h"
@@ -201,6 +205,37 @@ TEST_F(PageChainTest, CancelAnsweredNoStaysAndYesEndsOnTheNotInstalledPage) {
   EXPECT_EQ(Run({}), 1);
   EXPECT_EQ(shown_, (std::vector<int>{132, 102, 128, 116}));
   EXPECT_EQ(modals_, (std::vector<int>{modals_.front(), modals_.front()}));
+}
+
+TEST_F(PageChainTest, NextPressedTwiceBeforeTheNextPageIsShownLeavesOnePageOnScreen) {
+  Expect(102, [](WizardPage& page) {
+    page.Click(kNext);
+    page.Click(kNext);  // the licence page has not been shown yet
+  });
+  Expect(128, [this](WizardPage& page) {
+    int pagesOnScreen = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->isVisible() && widget != App().MainWnd()->Widget()) ++pagesOnScreen;
+    }
+    EXPECT_EQ(pagesOnScreen, 1);
+    EXPECT_TRUE(page.IsVisible());
+    PressEscape(page);
+  });
+  ExpectCancelledEnd();
+
+  EXPECT_EQ(Run({}), 1);
+  // The licence page left before it was shown took no step of its own.
+  EXPECT_EQ(shown_, (std::vector<int>{132, 102, 128, 116}));
+}
+
+TEST_F(PageChainTest, ACancelConfirmedWhileTheTablesLoadIsNotOvertakenByTheSplashsNextPage) {
+  // Pressed while the splash page is on screen: its action handles the key
+  // between two tables.
+  started_ = [] { Later([] { PressEscape(*CurrentPage()); }); };
+  ExpectCancelledEnd();
+
+  EXPECT_EQ(Run({}), 1);
+  EXPECT_EQ(shown_, (std::vector<int>{132, 116}));
 }
 
 TEST_F(PageChainTest, ADamagedTablesFileIsReportedAndTheRunGoesOn) {
