@@ -5,6 +5,7 @@
 
 #include "app/setup_app.h"
 #include "wizard/page_chain.h"
+#include "wizard/pages/closing_page.h"
 #include "wizard/pages/install_conditions_page.h"
 #include "wizard/pages/picture_page.h"
 #include "wizard/pages/progress_page.h"
@@ -15,7 +16,6 @@
 namespace {
 
 namespace page {
-constexpr int kEnd = -1;
 constexpr int kWelcome = 102;
 constexpr int kDestination = 104;
 constexpr int kProgramFolder = 106;
@@ -70,9 +70,9 @@ std::unique_ptr<WizardPage> CreatePage(int id) {
     case page::kCopying:
       return std::make_unique<ProgressPage>(id, page::kFinished, kCopyGaugeMinimum, kCopyGaugeMaximum);
     case page::kFinished:
-      return std::make_unique<PicturePage>(id, page::kEnd, kBackToPrevious);
+      return std::make_unique<ClosingPage>(id);
     case page::kNotInstalled:
-      return std::make_unique<PicturePage>(id, page::kEnd, kBackToPrevious);
+      return std::make_unique<ClosingPage>(id);
     case page::kReading:
       return std::make_unique<ReadingPage>(uninstall ? page::kRemoving : page::kInstallConditions);
     case page::kInstallConditions:
@@ -82,7 +82,7 @@ std::unique_ptr<WizardPage> CreatePage(int id) {
     case page::kRemoving:
       return std::make_unique<ProgressPage>(id, page::kRemoved, kRemoveGaugeMinimum, kRemoveGaugeMaximum);
     case page::kRemoved:
-      return std::make_unique<PicturePage>(id, page::kEnd, kBackToPrevious);
+      return std::make_unique<ClosingPage>(id);
     default:
       return nullptr;
   }

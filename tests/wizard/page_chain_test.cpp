@@ -97,6 +97,31 @@ TEST_F(PageChainTest, NextLeadsThroughTheInstallChainAndFinishEndsTheRun) {
   EXPECT_EQ(CurrentPage(), nullptr);
 }
 
+TEST_F(PageChainTest, EscapeOnAClosingPageCancelsNothing) {
+  ExpectNextThroughInstall();
+  Expect(115, [this](WizardPage& page) {
+    // A completed install is not turned into "not properly installed".
+    PressEscape(page);
+    EXPECT_EQ(CurrentPage(), &page);
+    EXPECT_FALSE(App().IsCancelled());
+    page.Click(kNext);
+  });
+  EXPECT_EQ(Run({}), 0);
+  EXPECT_TRUE(modals_.empty());
+
+  // Nor is a cancelled one asked again on its last page.
+  shown_.clear();
+  Expect(102, PressEscape);
+  ExpectCancelQuestion(platform::ui::kIdYes);
+  Expect(116, [](WizardPage& page) {
+    PressEscape(page);
+    EXPECT_EQ(CurrentPage(), &page);
+    page.Click(kNext);
+  });
+  EXPECT_EQ(Run({}), 1);
+  EXPECT_EQ(shown_, (std::vector<int>{132, 102, 116}));
+}
+
 TEST_F(PageChainTest, TheSplashSetsTheSpaceTotalsAndTheInternationalFlagFromTheCountry) {
   platform::MachineConfig config = platform::MachineConfig::Defaults(platform::PlatformKind::Win95);
   config.country = "Germany";
