@@ -12,7 +12,8 @@ std::unique_ptr<WizardPage> CreatePage(int id);
 // Makes the page with id current: -1 destroys the main window, which ends the
 // run; a page whose ShouldShowPage answers false is skipped for its next page,
 // the page on screen staying the one to be destroyed and the Back target.
-// Raises a resource error when a page's window cannot be created.
+// Raises a resource error when a page's window cannot be created, or for an
+// id the page table does not hold; the page on screen then stays current.
 void GoToPage(int id);
 
 // The page on screen now (null before the first and after the last), and the
