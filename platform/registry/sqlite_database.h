@@ -1,0 +1,90 @@
+#pragma once
+// A thin owner of one SQLite connection and its prepared statements. Every
+// SQLite failure becomes a RegistryFailure carrying the Windows status that the
+// registry functions answer with.
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/registry/registry.h"
+
+namespace platform::registry_detail {
+
+class RegistryFailure : public std::runtime_error {
+ public:
+  RegistryFailure(RegStatus status, const std::string& what) : std::runtime_error(what), status_(status) {}
+  RegStatus Status() const { return status_; }
+
+ private:
+  RegStatus status_;
+};
+
+class SqliteDatabase;
+
+// One prepared statement, reset when it goes.
+class Statement {
+ public:
+  Statement(SqliteDatabase& db, std::string_view sql);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  Statement& Bind(int index, std::int64_t value);
+  Statement& BindBlob(int index, std::span<const std::uint8_t> bytes);
+  Statement& BindText(int index, std::string_view text);  // stored as a blob: names are bytes
+  // True while a row is available.
+  bool Step();
+  void Run();  // steps once, expecting no row
+
+  std::int64_t Int(int column) const;
+  std::string Text(int column) const;
+  std::vector<std::uint8_t> Blob(int column) const;
+
+ private:
+  SqliteDatabase& db_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+class SqliteDatabase {
+ public:
+  // Opens (creating) the file; RegistryFailure(ERROR_CANTOPEN) when it cannot.
+  explicit SqliteDatabase(const std::filesystem::path& file);
+  ~SqliteDatabase();
+  SqliteDatabase(const SqliteDatabase&) = delete;
+  SqliteDatabase& operator=(const SqliteDatabase&) = delete;
+
+  void Execute(std::string_view sql);
+  sqlite3* Handle() { return db_; }
+  // Throws RegistryFailure for a result code that is not OK, ROW or DONE.
+  void Check(int code, std::string_view what);
+  // Forgets the connection without closing it: for a child process that
+  // inherited it through fork, where closing would touch the parent's locks.
+  void Abandon() { db_ = nullptr; }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+// BEGIN on construction, ROLLBACK unless Commit was called.
+class Transaction {
+ public:
+  enum class Kind { Read, Write };
+  Transaction(SqliteDatabase& db, Kind kind);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  void Commit();
+
+ private:
+  SqliteDatabase& db_;
+  bool open_ = true;
+};
+
+}  // namespace platform::registry_detail
