@@ -14,5 +14,6 @@ struct Verb {
 int RunSystemVerb(Arguments& args);
 int RunProfileVerb(Arguments& args);
 int RunArcVerb(Arguments& args);
+int RunRegVerb(Arguments& args);
 
 }  // namespace qmtool
