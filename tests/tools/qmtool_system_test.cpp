@@ -45,6 +45,34 @@ TEST_F(QmtoolSystem, InitNtUsesTheNtDirectories) {
   }
 }
 
+TEST_F(QmtoolSystem, InitSeedsTheProgramsShellFolderOfThePlatformKindAndCreatesIt) {
+  const std::string key = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+  struct Case {
+    const char* kind;
+    const char* folder;
+    const char* host;
+  };
+  for (const Case& c : {Case{"win95", "C:\\\\WINDOWS\\\\Start Menu\\\\Programs", "WINDOWS/Start Menu/Programs"},
+                        Case{"nt4", "C:\\\\WINNT\\\\Profiles\\\\Administrator\\\\Start Menu\\\\Programs",
+                             "WINNT/Profiles/Administrator/Start Menu/Programs"},
+                        Case{"nt351", "C:\\\\WINNT\\\\Profiles\\\\Administrator\\\\Start Menu\\\\Programs",
+                             "WINNT/Profiles/Administrator/Start Menu/Programs"}}) {
+    fs::remove_all(root_);
+    const auto init = RunTool("qmtool", {"system", "init", "--root", root_.string(), "--platform", c.kind});
+    ASSERT_EQ(init.exitCode, 0) << init.err;
+    EXPECT_TRUE(fs::is_directory(root_ / "drive_c" / c.host)) << c.kind;
+    const auto exported = RunTool("qmtool", {"reg", "export", key}, {Env()});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    // A quoted string: the text is stored without a terminating zero, as the setup writes text.
+    EXPECT_EQ(exported.out, "REGEDIT4\n\n[" + key + "]\n\"Programs\"=\"" + c.folder + "\"\n\n") << c.kind;
+  }
+  // Init on an existing machine rewrites the value for its new platform kind.
+  const auto again = RunTool("qmtool", {"system", "init", "--root", root_.string(), "--platform", "win95"});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_NE(RunTool("qmtool", {"reg", "export", key}, {Env()}).out.find("C:\\\\WINDOWS\\\\Start Menu"),
+            std::string::npos);
+}
+
 TEST_F(QmtoolSystem, DrivesAreAddedWithTheirOverrides) {
   const fs::path floppy = root_ / "floppy";
   const auto init = RunTool("qmtool", {"system", "init", "--root", root_.string(), "--drive",

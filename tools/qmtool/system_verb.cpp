@@ -9,6 +9,7 @@
 #include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
 #include "platform/machine/machine.h"
+#include "tools/qmtool/shell_folders.h"
 #include "tools/qmtool/verbs.h"
 
 namespace qmtool {
@@ -25,7 +26,12 @@ constexpr const char* kUsage =
     "       the drives are C=fixed,drive_c (under the root) and Z=fixed,/ ; each --drive\n"
     "       adds a drive or replaces the default one of that letter. TYPE is removable,\n"
     "       fixed, remote, cdrom, ramdisk or the Windows number; free= and total= stage\n"
-    "       a drive's free and total bytes.\n"
+    "       a drive's free and total bytes. It also creates the Start menu's Programs\n"
+    "       folder and names it in the registry, as the \"Programs\" value of\n"
+    "       HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\\n"
+    "       Shell Folders: C:\\WINDOWS\\Start Menu\\Programs on win95, and\n"
+    "       C:\\WINNT\\Profiles\\Administrator\\Start Menu\\Programs on nt4 and on nt351\n"
+    "       (which shows program items in Program Manager, but the setup reads the value).\n"
     "path   prints the host path of a Windows path (exit 1 when its drive is not mapped).\n"
     "info   prints the machine.\n"
     "\n"
@@ -121,8 +127,10 @@ int Init(Arguments& args) {
   const bool existed = std::filesystem::exists(root / "system.ini");
   platform::Machine::Create(root, config);
   platform::UseMachine(root);
+  const std::string programs = SeedShellFolders(config);
   std::printf("%s the machine in %s\n\n", existed ? "Rewrote" : "Created", root.c_str());
   PrintMachine(platform::CurrentMachine());
+  std::printf("%-10s %s\n", "Programs", programs.c_str());
   return kExitOk;
 }
 
