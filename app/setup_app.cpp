@@ -188,7 +188,7 @@ void SetupApp::LoadProfile() {
       {"Option", [&](const ProfileSection& section) { options_->AddOption(section, messages); }},
       {"Billboard", [&](const ProfileSection& section) { settings_->ReadBillboardSection(section); }},
       {"interface", [&](const ProfileSection& section) { settings_->ReadInterfaceSection(section); }},
-      {"Registry", [&](const ProfileSection& section) { registryEntries_->AddSection(section); }},
+      {"Registry", [&](const ProfileSection& section) { registryEntries_->AddRegistryEntry(section); }},
       {"Execute", [&](const ProfileSection& section) { commands_->AddSection(section); }},
   };
   DispatchSections(*profile_, readers);

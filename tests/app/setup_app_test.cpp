@@ -220,7 +220,7 @@ TEST_F(SetupAppTest, ProfileSectionsGoToTheirOwnersInFileOrder) {
   EXPECT_EQ(app.Settings().WelcomeText(), "Kept");
   EXPECT_EQ(app.Options().Options().size(), 1u);  // names compare ignoring case
   EXPECT_EQ(messages, std::vector<std::string>{"Quillmark 2.0 Setup: Error - Options must be greater than 0"});
-  EXPECT_EQ(app.RegistryEntries().Sections().size(), 2u);
+  EXPECT_EQ(app.RegistryEntries().Entries().size(), 2u);
   EXPECT_EQ(app.Commands().Sections().size(), 1u);
   app.ExitInstance();
 }
