@@ -144,15 +144,49 @@ bool RegistryStore::DeleteValue(KeyId key, std::string_view name) {
   return sqlite3_changes(db_.Handle()) > 0;
 }
 
+std::int64_t RegistryStore::ChangeVersion() {
+  Statement query(db_, "PRAGMA data_version");
+  query.Step();
+  // data_version counts other connections' commits, total_changes this one's.
+  return (query.Int(0) << 32) ^ sqlite3_total_changes64(db_.Handle());
+}
+
+bool RegistryStore::Continues(const EnumCursor& cursor, KeyId key, std::uint32_t index, std::int64_t version) const {
+  return cursor.key == key && cursor.version == version && index > 0 && cursor.index == index - 1;
+}
+
 std::optional<std::string> RegistryStore::ChildAt(KeyId key, std::uint32_t index) {
-  Statement query(db_, "SELECT name FROM keys WHERE parent = ?1 ORDER BY name_fold LIMIT 1 OFFSET ?2");
-  if (!query.Bind(1, key).Bind(2, index).Step()) return std::nullopt;
+  const std::int64_t version = ChangeVersion();
+  const bool next = Continues(childCursor_, key, index, version);
+  Statement query(db_, next ? "SELECT name, name_fold FROM keys WHERE parent = ?1 AND name_fold > ?2"
+                              " ORDER BY name_fold LIMIT 1"
+                            : "SELECT name, name_fold FROM keys WHERE parent = ?1 ORDER BY name_fold LIMIT 1 OFFSET ?2");
+  query.Bind(1, key);
+  if (next) {
+    query.BindText(2, childCursor_.fold);
+  } else {
+    query.Bind(2, index);
+  }
+  if (!query.Step()) return std::nullopt;
+  childCursor_ = EnumCursor{key, index, query.Text(1), version};
   return query.Text(0);
 }
 
 std::optional<RegValue> RegistryStore::ValueAt(KeyId key, std::uint32_t index) {
-  Statement query(db_, "SELECT name, type, data FROM key_values WHERE key = ?1 ORDER BY name_fold LIMIT 1 OFFSET ?2");
-  if (!query.Bind(1, key).Bind(2, index).Step()) return std::nullopt;
+  const std::int64_t version = ChangeVersion();
+  const bool next = Continues(valueCursor_, key, index, version);
+  Statement query(db_, next ? "SELECT name, type, data, name_fold FROM key_values WHERE key = ?1 AND name_fold > ?2"
+                              " ORDER BY name_fold LIMIT 1"
+                            : "SELECT name, type, data, name_fold FROM key_values WHERE key = ?1"
+                              " ORDER BY name_fold LIMIT 1 OFFSET ?2");
+  query.Bind(1, key);
+  if (next) {
+    query.BindText(2, valueCursor_.fold);
+  } else {
+    query.Bind(2, index);
+  }
+  if (!query.Step()) return std::nullopt;
+  valueCursor_ = EnumCursor{key, index, query.Text(3), version};
   return ValueFromRow(query);
 }
 

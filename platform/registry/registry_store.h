@@ -45,12 +45,28 @@ class RegistryStore {
   std::optional<RegValue> GetValue(KeyId key, std::string_view name);
   bool DeleteValue(KeyId key, std::string_view name);
 
-  // The index-th child or value in the order of their folded names.
+  // The index-th child or value in the order of their folded names. Walking
+  // the indexes in turn continues from the last one found instead of counting
+  // from the start again, as long as the database has not changed meanwhile.
   std::optional<std::string> ChildAt(KeyId key, std::uint32_t index);
   std::optional<RegValue> ValueAt(KeyId key, std::uint32_t index);
 
  private:
+  // Where the last enumeration of one kind stopped.
+  struct EnumCursor {
+    KeyId key = 0;
+    std::uint32_t index = 0;
+    std::string fold;
+    std::int64_t version = -1;
+  };
+
   void CreateSchema();
+  // Changes whenever this or another connection has changed the database.
+  std::int64_t ChangeVersion();
+  bool Continues(const EnumCursor& cursor, KeyId key, std::uint32_t index, std::int64_t version) const;
+
+  EnumCursor childCursor_;
+  EnumCursor valueCursor_;
 
   std::filesystem::path file_;
   SqliteDatabase db_;

@@ -147,6 +147,12 @@ TEST_F(RegistryTest, SubkeysEnumerateInFoldedOrder) {
   for (const char* name : {"beta", "Alpha", "gamma", "_under", "Zeta"}) Create(HKEY_USERS, name);
   // Upper-case folding puts the underscore after the letters, as Windows lists them.
   EXPECT_EQ(Subkeys(HKEY_USERS), (std::vector<std::string>{"Alpha", "beta", "gamma", "Zeta", "_under"}));
+  // A change between two steps of a walk is seen by the next step.
+  std::string name;
+  ASSERT_EQ(RegEnumKey(HKEY_USERS, 0, &name), ERROR_SUCCESS);
+  ASSERT_EQ(RegDeleteKey(HKEY_USERS, "beta"), ERROR_SUCCESS);
+  ASSERT_EQ(RegEnumKey(HKEY_USERS, 1, &name), ERROR_SUCCESS);
+  EXPECT_EQ(name, "gamma");
 }
 
 TEST_F(RegistryTest, AccessOfTheHandleIsHonoured) {
