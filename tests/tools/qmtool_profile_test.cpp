@@ -90,6 +90,44 @@ TEST_F(QmtoolProfile, ExitCodesTellCleanBrokenAndUnreadable) {
   EXPECT_EQ(RunTool("qmtool", {"profile", "check", "--help"}).exitCode, 0);
 }
 
+// The entries as the setup holds them at profile load: the split path, the
+// resolved root, the type decided from the data before macros are replaced.
+TEST_F(QmtoolProfile, RegistryEntriesShowTheirSplitPathRootTypeAndOption) {
+  WriteFileText(dir_ / "reg.ini",
+                "[Registry]\n"
+                "KEY = HKEY_LOCAL_MACHINE\\Software\\\\Quill\\\n"
+                "Name = Count\n"
+                "Data = \"#42\"\n"
+                "Option = 0\n"
+                "[Registry]\n"
+                "key = HKEY_NOWHERE\\X\n"
+                "data = \"@0@\"\n");
+  const auto text = Check({"reg.ini"});
+  ASSERT_EQ(text.exitCode, 0) << text.err;
+  EXPECT_NE(text.out.find("Registry entries, in order (2)\n"
+                          "  1. key \"HKEY_LOCAL_MACHINE\\\\Software\\\\\\\\Quill\\\\\"\n"
+                          "      components \"HKEY_LOCAL_MACHINE\", \"Software\", \"Quill\"\n"
+                          "      root HKEY_LOCAL_MACHINE (0x80000002)\n"
+                          "      value name \"Count\"\n"
+                          "      data \"#42\"  value type 4 (32-bit number)  option \"0\"\n"),
+            std::string::npos)
+      << text.out;
+  EXPECT_NE(text.out.find("      root none (unknown root name \"HKEY_NOWHERE\")\n"), std::string::npos) << text.out;
+
+  const auto json = Check({"--json", "reg.ini"});
+  ASSERT_EQ(json.exitCode, 0) << json.err;
+  const auto registry = nlohmann::json::parse(json.out)["registry"];
+  ASSERT_EQ(registry.size(), 2u);
+  EXPECT_EQ(registry[0]["components"], nlohmann::json({"HKEY_LOCAL_MACHINE", "Software", "Quill"}));
+  EXPECT_EQ(registry[0]["rootKey"], 0x80000002u);
+  EXPECT_EQ(registry[0]["valueType"], 4);
+  EXPECT_EQ(registry[1]["rootKey"], 0);
+  EXPECT_EQ(registry[1]["valueName"], "");
+  EXPECT_EQ(registry[1]["data"], "@0@");
+  EXPECT_EQ(registry[1]["valueType"], 1);
+  EXPECT_EQ(registry[1]["option"], "-99");
+}
+
 TEST_F(QmtoolProfile, AnsiTextsBecomeUtf8InJson) {
   WriteFileText(dir_ / "ansi.ini", "[interface]\nDoneTitle = \"Gr\xfc\xdf\x65 \x93ok\x94\"\n");
   const auto result = Check({"--json", "ansi.ini"});

@@ -19,6 +19,7 @@
 #include "profile/profile_parser.h"
 #include "profile/section_dispatch.h"
 #include "profile/setup_settings.h"
+#include "system/registry_entry_list.h"
 #include "tools/qmtool/display_text.h"
 #include "tools/qmtool/verbs.h"
 
@@ -34,7 +35,10 @@ constexpr const char* kUsage =
     "  - the error lines of the parser, which the setup never shows;\n"
     "  - the message boxes the setup would show while loading it;\n"
     "  - what the readers made of it: the interface settings that differ from\n"
-    "    their defaults, the billboards and the option list in order.\n"
+    "    their defaults, the billboards, the option list in order, and the\n"
+    "    registry entries of the \"Registry\" sections as the setup holds them\n"
+    "    (key path, its components, root, value name, data before macro\n"
+    "    substitution, value type and option).\n"
     "--json prints the same as one JSON document.\n"
     "\n"
     "FILE is a host path, or a Windows path (C:\\...) on the emulated machine.\n"
@@ -58,6 +62,7 @@ struct ProfileCheck {
   ParseDiagnostics diagnostics;
   SetupSettings settings;
   COptionList options;
+  CRegistryEntryList registry;
   RecordedMessages messages;
 };
 
@@ -90,8 +95,37 @@ void Load(ProfileCheck& check) {
       {"Option", [&](const ProfileSection& s) { check.options.AddOption(s, check.messages); }},
       {"Billboard", [&](const ProfileSection& s) { check.settings.ReadBillboardSection(s); }},
       {"interface", [&](const ProfileSection& s) { check.settings.ReadInterfaceSection(s); }},
+      {"Registry", [&](const ProfileSection& s) { check.registry.AddRegistryEntry(s); }},
   };
   DispatchSections(check.profile, readers);
+}
+
+// The root as the entry resolved it: its name and handle, or none.
+std::string RootText(const CRegistryEntry& entry) {
+  if (entry.RootKey() == 0) return "none (unknown root name " + Quoted(entry.RootName()) + ")";
+  char handle[32];
+  std::snprintf(handle, sizeof handle, " (0x%08lx)", static_cast<unsigned long>(entry.RootKey()));
+  return std::string(platform::RootKeyName(entry.RootKey())) + handle;
+}
+
+std::string ValueTypeText(std::uint32_t type) {
+  if (type == platform::REG_DWORD) return "4 (32-bit number)";
+  if (type == platform::REG_SZ) return "1 (text)";
+  return std::to_string(type);
+}
+
+nlohmann::ordered_json RegistryEntryJson(const CRegistryEntry& entry) {
+  nlohmann::ordered_json json;
+  json["keyPath"] = ToUtf8(entry.KeyPath());
+  auto& components = json["components"] = nlohmann::ordered_json::array();
+  for (const std::string& component : entry.Components()) components.push_back(ToUtf8(component));
+  json["rootName"] = ToUtf8(entry.RootName());
+  json["rootKey"] = entry.RootKey();
+  json["valueName"] = ToUtf8(entry.ValueName());
+  json["data"] = ToUtf8(entry.Data());
+  json["valueType"] = entry.ValueType();
+  json["option"] = ToUtf8(entry.Option());
+  return json;
 }
 
 std::string StripLineEnd(std::string text) {
@@ -164,6 +198,8 @@ void PrintJson(const ProfileCheck& check) {
   }
   auto& options = doc["options"] = nlohmann::ordered_json::array();
   for (const auto& option : check.options.Options()) options.push_back(OptionJson(*option));
+  auto& registry = doc["registry"] = nlohmann::ordered_json::array();
+  for (const auto& entry : check.registry.Entries()) registry.push_back(RegistryEntryJson(*entry));
   auto& messages = doc["messages"] = nlohmann::ordered_json::array();
   for (const std::string& text : check.messages.texts) messages.push_back(ToUtf8(text));
   std::printf("%s\n", doc.dump(2).c_str());
@@ -215,6 +251,22 @@ void PrintText(const ProfileCheck& check) {
                 o.Typical() ? "on" : "off", o.AdminCompact() ? "on" : "off", o.AdminTypical() ? "on" : "off");
     std::printf("      user choose %s  user set path %s  user visible %s\n", o.UserChoose() ? "on" : "off",
                 o.UserSetPath() ? "on" : "off", o.UserVisible() ? "on" : "off");
+  }
+
+  PrintHeading("Registry entries, in order", check.registry.Entries().size());
+  index = 0;
+  for (const auto& entry : check.registry.Entries()) {
+    const CRegistryEntry& e = *entry;
+    std::string components;
+    for (const std::string& component : e.Components()) {
+      components += (components.empty() ? "" : ", ") + Quoted(component);
+    }
+    std::printf("  %d. key %s\n", ++index, Quoted(e.KeyPath()).c_str());
+    std::printf("      components %s\n", components.empty() ? "(none)" : components.c_str());
+    std::printf("      root %s\n", RootText(e).c_str());
+    std::printf("      value name %s%s\n", Quoted(e.ValueName()).c_str(), e.ValueName().empty() ? " (default value)" : "");
+    std::printf("      data %s  value type %s  option %s\n", Quoted(e.Data()).c_str(), ValueTypeText(e.ValueType()).c_str(),
+                Quoted(e.Option()).c_str());
   }
 }
 
