@@ -32,6 +32,7 @@
 #include "system/registry_entry_list.h"
 #include "system/target_table.h"
 #include "wizard/page_chain.h"
+#include "wizard/page_ids.h"
 #include "wizard/report_dialog.h"
 #include "wizard/wizard_page.h"
 
@@ -40,11 +41,11 @@ namespace {
 constexpr unsigned kSetupTitleString = 4;
 constexpr unsigned kDefaultProgramFolderString = 6;
 
-constexpr int kFirstInstallPage = 132;
-constexpr int kFirstRemovalPage = 1545;
+constexpr int kFirstInstallPage = page_id::kSplash;
+constexpr int kFirstRemovalPage = page_id::kRemoveConfirm;
 // The pages that close a run that went all the way.
-constexpr int kInstallCompletePage = 115;
-constexpr int kRemovalCompletePage = 1547;
+constexpr int kInstallCompletePage = page_id::kFinished;
+constexpr int kRemovalCompletePage = page_id::kRemoved;
 
 constexpr std::uint32_t kNtPlatformId = 2;
 

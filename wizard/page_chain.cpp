@@ -9,11 +9,10 @@
 #include "app/setup_app.h"
 #include "platform/core/exceptions.h"
 #include "platform/ui/application.h"
+#include "wizard/page_ids.h"
 #include "wizard/wizard_page.h"
 
 namespace {
-
-constexpr int kEndOfRun = -1;
 
 struct Chain {
   WizardPage* current = nullptr;
@@ -47,7 +46,7 @@ void GoToPage(int id) {
   chain.previous = onScreen;
 
   for (;;) {
-    if (id == kEndOfRun) {
+    if (id == page_id::kEndOfRun) {
       chain.current = nullptr;
       EndRun();
       return;

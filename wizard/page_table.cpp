@@ -5,6 +5,7 @@
 
 #include "app/setup_app.h"
 #include "wizard/page_chain.h"
+#include "wizard/page_ids.h"
 #include "wizard/pages/closing_page.h"
 #include "wizard/pages/install_conditions_page.h"
 #include "wizard/pages/picture_page.h"
@@ -15,25 +16,7 @@
 
 namespace {
 
-namespace page {
-constexpr int kWelcome = 102;
-constexpr int kDestination = 104;
-constexpr int kProgramFolder = 106;
-constexpr int kCopying = 108;
-constexpr int kReading = ReadingPage::kPageId;  // 114
-constexpr int kFinished = 115;
-constexpr int kNotInstalled = 116;
-constexpr int kSetupType = SetupTypePage::kPageId;  // 125
-constexpr int kCustomOptions = 127;
-constexpr int kLicence = 128;
-constexpr int kSplash = SplashPage::kPageId;  // 132
-constexpr int kOutOfDiskSpace = 150;
-constexpr int kStartCopying = 152;
-constexpr int kInstallConditions = InstallConditionsPage::kPageId;  // 1537
-constexpr int kRemoveConfirm = 1545;
-constexpr int kRemoving = 1546;
-constexpr int kRemoved = 1547;
-}  // namespace page
+namespace page = page_id;
 
 constexpr int kBackToPrevious = PicturePage::kBackToPrevious;
 

@@ -8,12 +8,13 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/placement.h"
 #include "wizard/page_chain.h"
+#include "wizard/page_ids.h"
 
 namespace {
 
 // "Quillmark 2.0  installation not complete. Do you really want to exit Setup?"
 constexpr unsigned kConfirmCancelString = 5;
-constexpr int kNotInstalledPage = 116;
+constexpr int kNotInstalledPage = page_id::kNotInstalled;
 
 }  // namespace
 

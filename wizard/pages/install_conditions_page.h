@@ -2,11 +2,12 @@
 // "Install Conditions" (1537): in the page table, but never shown; the run
 // passes straight on to its next page.
 
+#include "wizard/page_ids.h"
 #include "wizard/pages/picture_page.h"
 
 class InstallConditionsPage : public PicturePage {
  public:
-  static constexpr int kPageId = 1537;
+  static constexpr int kPageId = page_id::kInstallConditions;
 
   explicit InstallConditionsPage(int nextPageId) : PicturePage(kPageId, nextPageId) {}
 

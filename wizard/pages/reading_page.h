@@ -3,12 +3,13 @@
 // page. It reads the tables back from the install log, which is the run's
 // install tables file, then goes on by itself.
 
+#include "wizard/page_ids.h"
 #include "wizard/pages/picture_page.h"
 
 class ReadingPage : public PicturePage {
  public:
-  static constexpr int kPageId = 114;
-  static constexpr int kBackPageId = 128;
+  static constexpr int kPageId = page_id::kReading;
+  static constexpr int kBackPageId = page_id::kLicence;
 
   explicit ReadingPage(int nextPageId) : PicturePage(kPageId, nextPageId, kBackPageId) {}
 
