@@ -1,7 +1,6 @@
 #include "app/command_line.h"
 
 #include <algorithm>
-#include <limits>
 
 std::string JoinArguments(int argc, const char* const* argv) {
   std::string text;
@@ -40,20 +39,3 @@ CommandLineSwitches ParseCommandLine(std::string_view text) {
   return switches;
 }
 
-std::int32_t ParseThreadNumber(std::string_view text) {
-  std::size_t pos = 0;
-  // Blanks as the C runtime's number reading skips them.
-  while (pos < text.size() && (text[pos] == ' ' || (text[pos] >= '\t' && text[pos] <= '\r'))) ++pos;
-  bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    negative = text[pos] == '-';
-    ++pos;
-  }
-  std::int64_t value = 0;
-  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
-    value = std::min(value * 10 + (text[pos] - '0'), kLimit);
-  }
-  if (negative) return static_cast<std::int32_t>(-value);
-  return static_cast<std::int32_t>(std::min(value, kLimit - 1));
-}

@@ -29,8 +29,3 @@ std::string JoinArguments(int argc, const char* const* argv);
 // and the rest the value ("/T123" -> T = "123"). A later word replaces an
 // earlier one of the same key.
 CommandLineSwitches ParseCommandLine(std::string_view text);
-
-// The /T value as a number: optional leading blanks and a sign, then decimal
-// digits up to the first non-digit; 0 when there are none. Values beyond 32
-// bits saturate, so that a long digit string cannot wrap to another thread.
-std::int32_t ParseThreadNumber(std::string_view text);

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "install/string_table.h"
+#include "install/errors/string_table.h"
 #include "platform/resources/window_styles.h"
 #include "platform/ui/application.h"
 #include "platform/ui/resources_access.h"

@@ -1,6 +1,6 @@
 #include "app/profile_messages.h"
 
-#include "install/string_table.h"
+#include "install/errors/string_table.h"
 #include "platform/ui/application.h"
 #include "platform/ui/message_box.h"
 

@@ -13,12 +13,13 @@
 #include "app/profile_messages.h"
 #include "app/removal_finish.h"
 #include "app/three_d_controls.h"
-#include "install/destination_table.h"
-#include "install/diskette_table.h"
-#include "install/error_report.h"
-#include "install/source_file_list.h"
-#include "install/string_table.h"
+#include "install/errors/error_report.h"
+#include "install/errors/string_table.h"
+#include "install/tables/destination_table.h"
+#include "install/tables/diskette_table.h"
+#include "install/tables/source_file_list.h"
 #include "options/option_list.h"
+#include "platform/core/crt_number.h"
 #include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
 #include "platform/machine/system_info.h"
@@ -64,7 +65,7 @@ constexpr const char* kRemovalWaitVariable = "QMSETUP_REMOVAL_WAIT_MS";
 int RemovalWaitMs() {
   const char* text = std::getenv(kRemovalWaitVariable);
   if (text == nullptr || *text == '\0') return kRemovalWaitMs;
-  return std::max(0, ParseThreadNumber(text));
+  return std::max(0, platform::ReadDecimalLong(text));
 }
 
 // Shows every report in the "Warning" dialog and notes on the application that
@@ -139,7 +140,7 @@ bool SetupApp::InitInstance() {
 
     const CommandLineSwitches switches = ParseCommandLine(commandLine_);
     if (auto it = switches.find("D"); it != switches.end()) sourceDirectory_ = it->second;
-    if (auto it = switches.find("T"); it != switches.end()) notifyThread_ = ParseThreadNumber(it->second);
+    if (auto it = switches.find("T"); it != switches.end()) notifyThread_ = platform::ReadDecimalLong(it->second);
     uninstallMode_ = switches.contains("U");
     batchMode_ = switches.contains("B");
     ignoreConditions_ = switches.contains("I");

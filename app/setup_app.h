@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "install/group_table.h"
-#include "install/space_totals.h"
+#include "install/tables/group_table.h"
+#include "install/tables/space_totals.h"
 #include "platform/ui/application.h"
 
 class CDestinationTable;

@@ -31,17 +31,17 @@
 #include <string>
 #include <vector>
 
-#include "install/archive_checksum.h"
-#include "install/archive_reader.h"
-#include "install/archive_volume_reader.h"
-#include "install/archive_writer.h"
-#include "install/codec.h"
+#include "install/archive/archive_checksum.h"
+#include "install/archive/archive_reader.h"
+#include "install/archive/archive_volume_reader.h"
+#include "install/archive/archive_writer.h"
+#include "install/codec/codec.h"
 #include "platform/fs/path_map.h"
 #include "platform/machine/machine.h"
 #include "tests/common/temp_dir.h"
-#include "tests/install/lzh_container.h"
-#include "tests/install/peer_process.h"
-#include "tests/install/sample_data.h"
+#include "tests/install/codec/lzh_container.h"
+#include "tests/install/codec/peer_process.h"
+#include "tests/install/codec/sample_data.h"
 
 extern char** environ;
 

@@ -21,9 +21,9 @@
 #include <string>
 
 #include "fuzz/archive_fuzz_samples.h"
-#include "install/archive_checksum.h"
-#include "install/archive_reader.h"
-#include "install/archive_volume_reader.h"
+#include "install/archive/archive_checksum.h"
+#include "install/archive/archive_reader.h"
+#include "install/archive/archive_volume_reader.h"
 #include "platform/core/exceptions.h"
 #include "platform/fs/path_map.h"
 #include "platform/machine/machine.h"

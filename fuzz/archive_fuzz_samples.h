@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "install/archive_writer.h"
-#include "install/codec.h"
+#include "install/archive/archive_writer.h"
+#include "install/codec/codec.h"
 #include "platform/fs/path_map.h"
 
 namespace archive_fuzz {

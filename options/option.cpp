@@ -1,5 +1,6 @@
 #include "options/option.h"
 
+#include "platform/core/crt_number.h"
 #include "profile/escapes.h"
 #include "profile/value_conversions.h"
 
@@ -25,10 +26,10 @@ void COption::ApplyKey(const std::string& name, const std::string& value, UserMe
     description_ = ExpandEscapes(value);
   } else if (is("Option")) {
     number_ = value;
-    if (ReadLeadingDecimal(value) < 1) messages.ShowMessage(kOptionNumberMessage);
+    if (platform::ReadDecimalLong(value) < 1) messages.ShowMessage(kOptionNumberMessage);
   } else if (is("Space")) {
     // Read signed and held unsigned: a negative space becomes a huge one.
-    space_ = static_cast<uint32_t>(ReadLeadingDecimal(value));
+    space_ = static_cast<uint32_t>(platform::ReadDecimalLong(value));
     if (space_ != 0 && space_ < kMinimumSpace) space_ = kMinimumSpace;
   } else if (is("UserChoose")) {
     userChoose_ = ReadFlag(value);
@@ -50,6 +51,6 @@ void COption::ApplyKey(const std::string& name, const std::string& value, UserMe
   } else if (is("Group")) {
     group_ = value;
   } else if (is("DestinationID")) {
-    destinationId_ = ReadLeadingDecimal(value);
+    destinationId_ = platform::ReadDecimalLong(value);
   }
 }

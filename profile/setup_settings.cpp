@@ -3,6 +3,7 @@
 #include <optional>
 #include <variant>
 
+#include "platform/core/crt_number.h"
 #include "profile/escapes.h"
 #include "profile/value_conversions.h"
 
@@ -86,7 +87,7 @@ void SetupSettings::Apply(const KeyRule& rule, const std::string& value) {
       this->*std::get<std::string SetupSettings::*>(rule.field) = value;
       break;
     case KeyKind::Number:
-      this->*std::get<int SetupSettings::*>(rule.field) = ReadLeadingDecimal(value);
+      this->*std::get<int SetupSettings::*>(rule.field) = platform::ReadDecimalLong(value);
       break;
     case KeyKind::Flag:
       this->*std::get<bool SetupSettings::*>(rule.field) = ReadFlag(value);

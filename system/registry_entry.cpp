@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <utility>
 
-#include "install/install_log.h"
+#include "install/log/install_log.h"
+#include "platform/core/crt_number.h"
 #include "platform/profile/private_profile.h"
 
 std::vector<std::string> SplitKeyPath(std::string_view keyPath) {
@@ -20,23 +20,6 @@ std::vector<std::string> SplitKeyPath(std::string_view keyPath) {
     if (position == std::string_view::npos) break;
   }
   return components;
-}
-
-std::int32_t ParseRegistryNumber(std::string_view text) {
-  std::size_t i = 0;
-  const auto isBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-  while (i < text.size() && isBlank(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  // Accumulated as a magnitude and held to the 32-bit range, so that an
-  // overlong number gives the bound instead of overflowing.
-  constexpr std::int64_t kMaxMagnitude = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-  std::int64_t magnitude = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    magnitude = std::min(magnitude * 10 + (text[i] - '0'), kMaxMagnitude);
-  }
-  if (negative) return static_cast<std::int32_t>(-magnitude);
-  return static_cast<std::int32_t>(std::min<std::int64_t>(magnitude, std::numeric_limits<std::int32_t>::max()));
 }
 
 CRegistryEntry::~CRegistryEntry() { CloseAll(); }
@@ -112,7 +95,7 @@ platform::RegStatus CRegistryEntry::WriteValue() {
     // The "#" leaves the data for good; only a "#" is dropped, so that writing
     // the same entry twice writes the same number.
     if (!data_.empty() && data_.front() == '#') data_.erase(0, 1);
-    const auto number = static_cast<std::uint32_t>(ParseRegistryNumber(data_));
+    const auto number = static_cast<std::uint32_t>(platform::ReadDecimalLong(data_));
     const std::array<std::uint8_t, 4> bytes = {
         static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
         static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};

@@ -109,7 +109,3 @@ class CRegistryEntry {
 // The components of a key path: runs of backslashes separate, a run at the end
 // adds no empty component, a leading backslash gives an empty first component.
 std::vector<std::string> SplitKeyPath(std::string_view keyPath);
-
-// The number of "#" data: optional blanks and sign, then decimal digits (0 when
-// there are none), held to the 32-bit range as the system's conversion does.
-std::int32_t ParseRegistryNumber(std::string_view text);

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "install/ini_item.h"
-#include "install/ini_section_reader.h"
-#include "install/install_log.h"
+#include "install/log/ini_item.h"
+#include "install/log/ini_section_reader.h"
+#include "install/log/install_log.h"
 #include "options/macro_substitution.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "system/target.h"
 
-#include "install/table_lines.h"
+#include "install/tables/table_lines.h"
 
 std::string CTarget::FormatLine() const {
   return std::to_string(iconIndex) + '|' + std::to_string(hotkey) + '|' + (minimized ? "1" : "0") + '|' + name + '|' +

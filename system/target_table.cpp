@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "install/install_log.h"
-#include "install/table_key.h"
-#include "install/table_lines.h"
+#include "install/log/install_log.h"
+#include "install/tables/table_key.h"
+#include "install/tables/table_lines.h"
 #include "platform/profile/private_profile.h"
 
 void CTargetTable::LoadTargets(std::string_view file) {

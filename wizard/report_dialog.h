@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "install/error_report.h"
+#include "install/errors/error_report.h"
 #include "platform/ui/dialog.h"
 
 class CReportDialog : public platform::ui::Dialog {

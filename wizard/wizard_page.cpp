@@ -4,7 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/setup_app.h"
-#include "install/string_table.h"
+#include "install/errors/string_table.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/placement.h"
 #include "wizard/page_chain.h"

@@ -46,16 +46,4 @@ TEST(CommandLineTest, TheArgumentVectorIsJoinedWithSingleSpaces) {
   EXPECT_EQ(ParseCommandLine(JoinArguments(4, argv)).at("D"), "C:\\MY");
 }
 
-TEST(CommandLineTest, ThreadNumbersReadLeadingDigitsAfterBlanksAndSign) {
-  EXPECT_EQ(ParseThreadNumber("1234"), 1234);
-  EXPECT_EQ(ParseThreadNumber("  +42x7"), 42);
-  EXPECT_EQ(ParseThreadNumber("-5"), -5);
-  EXPECT_EQ(ParseThreadNumber("abc"), 0);
-  EXPECT_EQ(ParseThreadNumber(""), 0);
-  EXPECT_EQ(ParseThreadNumber("- 5"), 0);
-  // Too many digits saturate instead of wrapping round to some other thread.
-  EXPECT_EQ(ParseThreadNumber("99999999999999999999"), 2147483647);
-  EXPECT_EQ(ParseThreadNumber("-99999999999999999999"), -2147483647 - 1);
-}
-
 }  // namespace

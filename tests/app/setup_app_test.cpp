@@ -19,10 +19,10 @@
 #include <QElapsedTimer>
 
 #include "app/main_window.h"
-#include "install/destination_table.h"
-#include "install/error_report.h"
-#include "install/string_table.h"
-#include "install/xexception.h"
+#include "install/errors/error_report.h"
+#include "install/errors/string_table.h"
+#include "install/errors/xexception.h"
+#include "install/tables/destination_table.h"
 #include "options/option_list.h"
 #include "platform/fs/path_map.h"
 #include "platform/machine/thread_message.h"

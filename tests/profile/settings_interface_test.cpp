@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <limits>
 #include <set>
 #include <string>
 
@@ -29,29 +28,6 @@ TEST(ExpandEscapes, TrailingBackslashIsDropped) {
   EXPECT_EQ(ExpandEscapes("\\"), "");
   EXPECT_EQ(ExpandEscapes("\\\\\\"), "\\");
   EXPECT_EQ(ExpandEscapes(""), "");
-}
-
-TEST(ReadLeadingDecimal, DigitsUpToTheFirstNonDigit) {
-  EXPECT_EQ(ReadLeadingDecimal("12abc"), 12);
-  EXPECT_EQ(ReadLeadingDecimal("  -7"), -7);
-  EXPECT_EQ(ReadLeadingDecimal("\t+42 "), 42);
-  EXPECT_EQ(ReadLeadingDecimal("abc"), 0);
-  EXPECT_EQ(ReadLeadingDecimal(""), 0);
-  EXPECT_EQ(ReadLeadingDecimal("-"), 0);
-  EXPECT_EQ(ReadLeadingDecimal("- 5"), 0);  // no blanks between sign and digits
-  EXPECT_EQ(ReadLeadingDecimal("+-5"), 0);
-  EXPECT_EQ(ReadLeadingDecimal("007"), 7);
-}
-
-TEST(ReadLeadingDecimal, ClampsToThe32BitRange) {
-  constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-  constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
-  EXPECT_EQ(ReadLeadingDecimal("2147483647"), kMax);
-  EXPECT_EQ(ReadLeadingDecimal("2147483648"), kMax);
-  EXPECT_EQ(ReadLeadingDecimal("-2147483648"), kMin);
-  EXPECT_EQ(ReadLeadingDecimal("-2147483649"), kMin);
-  EXPECT_EQ(ReadLeadingDecimal(std::string(400, '9')), kMax);
-  EXPECT_EQ(ReadLeadingDecimal("-" + std::string(400, '9')), kMin);
 }
 
 TEST(ReadFlag, OnlyTrueInAnyCase) {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "install/ini_item.h"
-#include "install/ini_section_reader.h"
+#include "install/log/ini_item.h"
+#include "install/log/ini_section_reader.h"
 #include "options/macro_table.h"
 #include "options/user_messages.h"
 #include "platform/machine/machine.h"
@@ -138,18 +138,6 @@ TEST(RegistryKeyPathTest, InitEntryTakesTheRootFromTheFirstComponentIgnoringCase
   Init(entry, "\\HKEY_LOCAL_MACHINE\\Software");
   EXPECT_EQ(entry.RootKey(), 0u);
   EXPECT_EQ(entry.RootName(), "");
-}
-
-TEST(RegistryNumberTest, ReadsLikeTheSystemsLongConversionHeldTo32Bits) {
-  EXPECT_EQ(ParseRegistryNumber("42"), 42);
-  EXPECT_EQ(ParseRegistryNumber("  -7"), -7);
-  EXPECT_EQ(ParseRegistryNumber("+12abc"), 12);
-  EXPECT_EQ(ParseRegistryNumber(""), 0);
-  EXPECT_EQ(ParseRegistryNumber("x1"), 0);
-  EXPECT_EQ(ParseRegistryNumber("- 1"), 0);
-  EXPECT_EQ(ParseRegistryNumber("99999999999999999999999"), 2147483647);
-  EXPECT_EQ(ParseRegistryNumber("-2147483648"), -2147483647 - 1);
-  EXPECT_EQ(ParseRegistryNumber("-99999999999"), -2147483647 - 1);
 }
 
 TEST_F(RegistryEntryTest, DoubledAndTrailingBackslashesCreateAndLogTheSingleSeparatorPath) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "install/archive_entry_header.h"
+#include "install/archive/archive_entry_header.h"
 #include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
 #include "tests/common/temp_machine.h"

@@ -12,9 +12,9 @@
 
 #include "app/main_window.h"
 #include "app/setup_app.h"
-#include "install/destination_table.h"
-#include "install/group_table.h"
-#include "install/string_table.h"
+#include "install/errors/string_table.h"
+#include "install/tables/destination_table.h"
+#include "install/tables/group_table.h"
 #include "platform/machine/machine.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/message_box.h"

@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "install/error_report.h"
-#include "install/string_table.h"
-#include "install/xexception.h"
+#include "install/errors/error_report.h"
+#include "install/errors/string_table.h"
+#include "install/errors/xexception.h"
 #include "platform/core/exceptions.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/messages.h"

@@ -21,9 +21,9 @@
 #include <QWidget>
 
 #include "app/main_window.h"
-#include "install/error_report.h"
-#include "install/string_table.h"
-#include "install/xexception.h"
+#include "install/errors/error_report.h"
+#include "install/errors/string_table.h"
+#include "install/errors/xexception.h"
 #include "platform/resources/resource_module.h"
 #include "platform/resources/window_styles.h"
 #include "platform/ui/application.h"

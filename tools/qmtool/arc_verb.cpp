@@ -20,10 +20,10 @@
 #include <system_error>
 #include <vector>
 
-#include "install/archive_volume_reader.h"
-#include "install/archive_writer.h"
-#include "install/translate_exception.h"
-#include "install/xexception.h"
+#include "install/archive/archive_volume_reader.h"
+#include "install/archive/archive_writer.h"
+#include "install/errors/translate_exception.h"
+#include "install/errors/xexception.h"
 #include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
 #include "tools/qmtool/display_text.h"

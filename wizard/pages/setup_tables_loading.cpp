@@ -3,9 +3,9 @@
 #include <string>
 
 #include "app/setup_app.h"
-#include "install/destination_table.h"
-#include "install/install_tables.h"
-#include "install/space_survey.h"
+#include "install/tables/destination_table.h"
+#include "install/tables/install_tables.h"
+#include "install/tables/space_survey.h"
 #include "platform/machine/system_info.h"
 #include "platform/ui/application.h"
 
