@@ -22,8 +22,11 @@ constexpr const char* kUsage =
     "  /D:path     read the setup files from path (a Windows path)\n"
     "  /T:thread   post message 1338 to that thread when the run ends\n"
     "\n"
+    "Without /B the pages need a display (DISPLAY, WAYLAND_DISPLAY or\n"
+    "QT_QPA_PLATFORM); /B always runs offscreen.\n"
+    "\n"
     "Exit status: 0 done, 1 cancelled, 2 done with reported errors,\n"
-    "3 \"Setup cannot continue\".\n"
+    "3 \"Setup cannot continue\" or no display.\n"
     "The machine is the one QMSETUP_SYSTEM names. With QMSETUP_SCREENSHOTS=DIR a\n"
     "picture of the screen is saved each time a page has been shown.\n";
 
@@ -43,6 +46,7 @@ int main(int argc, char** argv) {
 
   // The program's own path is the path it was started as: the media folder.
   platform::SetProgramArgv0(argv[0]);
+  if (!SetupApp::CanStart(argc, argv)) return static_cast<int>(RunOutcome::CannotContinue);
   SetupApp app(argc, argv);
   return app.RunSetup();
 }

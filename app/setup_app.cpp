@@ -87,7 +87,24 @@ class NotingErrorReporter : public ErrorReporter {
 }  // namespace
 
 SetupApp::SetupApp(int& argc, char** argv)
-    : Application(argc, argv, SetupResources()), commandLine_(JoinArguments(argc, argv)) {}
+    : Application(argc, argv, SetupResources(),
+                  BatchRequested(argc, argv) ? platform::ui::DisplayChoice::Offscreen
+                                             : platform::ui::DisplayChoice::Environment),
+      commandLine_(JoinArguments(argc, argv)) {}
+
+bool SetupApp::BatchRequested(int argc, const char* const* argv) {
+  return ParseCommandLine(JoinArguments(argc, argv)).contains("B");
+}
+
+bool SetupApp::CanStart(int argc, const char* const* argv) {
+  if (BatchRequested(argc, argv) || platform::ui::DisplayNamed()) return true;
+  const char* program = argc > 0 && argv[0] != nullptr ? argv[0] : "qmsetup";
+  std::fprintf(stderr,
+               "%s: no display to show the setup on (DISPLAY and WAYLAND_DISPLAY are not set); "
+               "use /B for a run without one\n",
+               program);
+  return false;
+}
 
 SetupApp::~SetupApp() {
   // ExitInstance normally has done this; a test that stops early must not leave

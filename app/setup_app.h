@@ -39,6 +39,8 @@ enum class RunOutcome { Done = 0, Cancelled = 1, DoneWithErrors = 2, CannotConti
 
 class SetupApp : public platform::ui::Application {
  public:
+  // A batch run (/B) always draws offscreen; any other run uses the display the
+  // environment names (see CanStart).
   SetupApp(int& argc, char** argv);
   ~SetupApp() override;
 
@@ -52,6 +54,13 @@ class SetupApp : public platform::ui::Application {
   int ExitInstance();
   // InitInstance, the message loop, ExitInstance.
   int RunSetup();
+
+  // Whether the command line asks for a batch run (/B).
+  static bool BatchRequested(int argc, const char* const* argv);
+  // A run that shows its pages needs a display to show them on. False, with a
+  // one-line reason on stderr, when there is none: a person would otherwise
+  // wait for ever on a page nobody can see. To be asked before construction.
+  static bool CanStart(int argc, const char* const* argv);
 
   // --- fields read by the pages ------------------------------------------
   const std::string& SetupTitle() const { return setupTitle_; }

@@ -52,13 +52,16 @@ bool EnvironmentEmpty(const char* name) {
 // display, unless the caller gave a configuration of its own.
 class PlatformChoice {
  public:
-  PlatformChoice() {
+  explicit PlatformChoice(DisplayChoice display) {
     const char* current = std::getenv("QT_QPA_PLATFORM");
     hadValue_ = current != nullptr;
     if (hadValue_) previous_ = current;
     const bool noDisplay = EnvironmentEmpty("DISPLAY") && EnvironmentEmpty("WAYLAND_DISPLAY");
+    const bool givenOffscreen = previous_.rfind("offscreen", 0) == 0;
     std::string platform;
-    if (!hadValue_ || previous_.empty()) {
+    if (display == DisplayChoice::Offscreen && !givenOffscreen) {
+      platform = "offscreen";
+    } else if (!hadValue_ || previous_.empty()) {
       if (!noDisplay) return;
       platform = "offscreen";
     } else {
@@ -162,6 +165,10 @@ QuitState& Quitting() {
 
 }  // namespace
 
+bool DisplayNamed() {
+  return !EnvironmentEmpty("DISPLAY") || !EnvironmentEmpty("WAYLAND_DISPLAY") || !EnvironmentEmpty("QT_QPA_PLATFORM");
+}
+
 struct Application::State {
   const ResourceModule* resources = nullptr;
   std::unique_ptr<QApplication> qt;
@@ -217,13 +224,13 @@ LoopScope::~LoopScope() {
 
 }  // namespace detail
 
-Application::Application(int& argc, char** argv, const ResourceModule& resources)
+Application::Application(int& argc, char** argv, const ResourceModule& resources, DisplayChoice display)
     : state_(std::make_unique<State>()) {
   if (g_current != nullptr) throw std::logic_error("only one Application may exist");
   state_->resources = &resources;
   g_previousHandler = qInstallMessageHandler(FilterQtMessages);
   {
-    PlatformChoice platform;
+    PlatformChoice platform(display);
     state_->qt = std::make_unique<QApplication>(argc, argv);
     platform.Restore();
   }

@@ -18,14 +18,27 @@ namespace platform::ui {
 
 class Window;
 
+// Where the application's windows go.
+enum class DisplayChoice {
+  // The display the environment names; the offscreen platform when it names
+  // none, so that a program without a display still runs (the tests).
+  Environment,
+  // Always the offscreen platform, even where a display is named: a run that
+  // nobody watches must not depend on (or appear on) a display.
+  Offscreen,
+};
+
+// True when the environment names a display: DISPLAY, WAYLAND_DISPLAY, or a
+// platform in QT_QPA_PLATFORM (as the tests give "offscreen").
+bool DisplayNamed();
+
 class Application {
  public:
-  // Creates the Qt application. When neither DISPLAY nor WAYLAND_DISPLAY is set
-  // (and QT_QPA_PLATFORM names no platform) the offscreen platform is chosen, so
-  // that a run without a display works instead of aborting. The widget style and
-  // palette are the classic grey ones of the program's day. argc and argv must
-  // outlive the object. Only one Application exists at a time.
-  Application(int& argc, char** argv, const ResourceModule& resources);
+  // Creates the Qt application on the display that display chooses. The widget
+  // style and palette are the classic grey ones of the program's day. argc and
+  // argv must outlive the object. Only one Application exists at a time.
+  Application(int& argc, char** argv, const ResourceModule& resources,
+              DisplayChoice display = DisplayChoice::Environment);
   virtual ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;

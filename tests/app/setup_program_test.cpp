@@ -100,6 +100,49 @@ TEST_F(SetupProgramTest, ScreenshotsAreSavedForEveryPageShown) {
   EXPECT_EQ(names, expected);
 }
 
+// Which display a run uses. A wizard run with no display must not wait on a page
+// nobody can see; a batch run never touches a display, even a named one (here
+// one that does not exist, which would abort a run that tried to use it).
+struct DisplayCase {
+  const char* name;
+  std::vector<std::string> args;
+  std::vector<std::string> env;
+  int exitCode;
+  const char* errText;  // in stderr; empty for no check
+};
+
+class DisplayChoiceTest : public SetupProgramTest, public ::testing::WithParamInterface<DisplayCase> {};
+
+TEST_P(DisplayChoiceTest, EndsAsExpected) {
+  const DisplayCase& c = GetParam();
+  std::vector<std::string> env = {"DISPLAY=", "WAYLAND_DISPLAY="};
+  env.insert(env.end(), c.env.begin(), c.env.end());
+  // RunSetup names the offscreen platform; these runs name their own.
+  env.push_back("QMSETUP_SYSTEM=" + media_.Machine().Root().string());
+  env.push_back("XDG_RUNTIME_DIR=" + runtime_.Path().string());
+  if (std::none_of(env.begin(), env.end(), [](const std::string& e) { return e.rfind("QT_QPA_PLATFORM=", 0) == 0; })) {
+    env.push_back("QT_QPA_PLATFORM=");
+  }
+  const qmtest::ToolResult result = qmtest::RunProgram(media_.Program().string(), c.args, env);
+  EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+  if (*c.errText != '\0') {
+    EXPECT_NE(result.err.find(c.errText), std::string::npos) << result.err;
+  }
+  if (c.exitCode == 3) {
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << "one line: " << result.err;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, DisplayChoiceTest,
+    ::testing::Values(
+        DisplayCase{"WizardWithoutDisplayEndsWithStatusThree", {}, {}, 3, "no display"},
+        DisplayCase{"RemovalWithoutDisplayEndsWithStatusThree", {"/U"}, {}, 3, "no display"},
+        DisplayCase{"BatchWithoutDisplayRuns", {"/B"}, {}, 0, ""},
+        DisplayCase{"BatchIgnoresANamedDisplay", {"/B"}, {"DISPLAY=:65000"}, 0, ""},
+        DisplayCase{"BatchIgnoresANamedPlatform", {"/B"}, {"DISPLAY=:65000", "QT_QPA_PLATFORM=xcb"}, 0, ""}),
+    [](const ::testing::TestParamInfo<DisplayCase>& info) { return std::string(info.param.name); });
+
 TEST_F(SetupProgramTest, HelpAndVersionAreForTheirOwnOnly) {
   const qmtest::ToolResult help = RunSetup({"--help"});
   EXPECT_EQ(help.exitCode, 0);
