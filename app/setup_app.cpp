@@ -12,6 +12,7 @@
 #include "app/page_screenshots.h"
 #include "app/profile_messages.h"
 #include "app/removal_finish.h"
+#include "app/run_trace.h"
 #include "app/three_d_controls.h"
 #include "install/errors/error_report.h"
 #include "install/errors/string_table.h"
@@ -110,6 +111,7 @@ SetupApp::~SetupApp() {
   // ExitInstance normally has done this; a test that stops early must not leave
   // the process pointing at objects that are about to go.
   SetPageObserver({});
+  trace_.reset();
   if (errorReporter_) SetErrorReporter(previousReporter_);
   platform::ui::SetUnattended(false);
   mainWndObject_.reset();
@@ -215,10 +217,16 @@ void SetupApp::LoadProfile() {
 
 void SetupApp::StartObservingPages() {
   screenshots_ = PageScreenshots::FromEnvironment();
+  trace_ = RunTrace::FromEnvironment();
   SetPageObserver([this](WizardPage& page, PagePhase phase) {
-    if (phase != PagePhase::Shown) return;
+    const std::string id = std::to_string(page.PageId());
+    if (phase != PagePhase::Shown) {
+      if (trace_) trace_->Write("page " + id + " waiting");
+      return;
+    }
     lastShownPage_ = page.PageId();
     if (screenshots_) screenshots_->Take(page.PageId());
+    if (trace_) trace_->Write("page " + id + " shown");
   });
 }
 
@@ -230,6 +238,7 @@ int SetupApp::RunSetup() {
 int SetupApp::ExitInstance() {
   SetPageObserver({});
   screenshots_.reset();
+  trace_.reset();
 
   destinations_.reset();
   groups_.reset();

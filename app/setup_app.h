@@ -29,6 +29,7 @@ class CCommandList;
 class ThreeDControls;
 class ErrorReporter;
 class PageScreenshots;
+class RunTrace;
 
 // Message posted to the /T thread when a run ends.
 inline constexpr unsigned WM_SETUP_DONE = 1338;
@@ -154,6 +155,7 @@ class SetupApp : public platform::ui::Application {
   std::unique_ptr<ErrorReporter> errorReporter_;
   ErrorReporter* previousReporter_ = nullptr;
   std::unique_ptr<PageScreenshots> screenshots_;
+  std::unique_ptr<RunTrace> trace_;
   CMainWnd* mainWnd_ = nullptr;  // owned by the framework as the main window
   std::unique_ptr<CMainWnd> mainWndObject_;
 };

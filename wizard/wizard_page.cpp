@@ -48,6 +48,11 @@ bool WizardPage::ActivatePage() {
   // A batch run has nobody to look at the page: it is there, but takes no room.
   if (SetupApp::Current().BatchMode()) Move(QRect(0, 0, 0, 0));
   Show(platform::ui::ShowCommand::NoActivate);
+  // Shown without activation; on Windows the dialog manager then gives the page
+  // the focus all the same. A display without a window manager activates
+  // nothing by itself, so the page takes the keyboard here, on the control its
+  // initialisation focused (the first tab stop).
+  if (!SetupApp::Current().BatchMode()) BringToForeground();
   // Posted, so that this page is painted and the page before it goes only once
   // this one is on screen, and a long action starts after the first paint.
   PostMessage(WM_PAGE_SHOWN);

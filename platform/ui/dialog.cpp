@@ -9,6 +9,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QAbstractItemView>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -540,6 +541,7 @@ int Dialog::DoModal() {
     if (QWidget* first = FirstTabStop(*state_)) first->setFocus(Qt::TabFocusReason);
   }
 
+  QPointer<QWidget> previousActive;
   if (IsCreated() && !state_->ended) {
     if (IsUnattended()) {
       // Nobody will answer: the default button answers, and the answer is left on stderr.
@@ -565,7 +567,11 @@ int Dialog::DoModal() {
       // A handler that keeps the dialog open would wait for nobody.
       if (IsCreated() && !state_->ended) EndDialog(answer);
     } else {
+      previousActive = QApplication::activeWindow();
       Show(ShowCommand::Normal);
+      // The dialog takes the keyboard, its focused control first: on a display
+      // without a window manager showing a window does not activate it.
+      BringToForeground();
       if (const ModalObserver& observer = detail::CurrentModalObserver()) {
         ModalObserver copy = observer;
         detail::Dispatch(this, [&] { copy(*this); });
@@ -589,6 +595,8 @@ int Dialog::DoModal() {
   const int result = state_->result;
   Destroy();
   state_->modal = false;
+  // As on Windows, the window that was active before takes the keyboard back.
+  if (previousActive != nullptr && previousActive->isVisible()) previousActive->activateWindow();
   return result;
 }
 
@@ -1039,6 +1047,80 @@ void DialogAccess::Key(Dialog& dialog, int qtKey) {
   } else {
     Command(dialog, target, notify::kButtonClicked);
   }
+}
+
+namespace {
+
+// The letter a caption marks with '&' ("&Next" -> N, "&&" is a plain '&'), in
+// upper case; null when there is none.
+QChar MnemonicOf(const QString& caption) {
+  for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != QLatin1Char('&')) continue;
+    if (caption[i + 1] == QLatin1Char('&')) {
+      ++i;
+      continue;
+    }
+    return caption[i + 1].toUpper();
+  }
+  return QChar();
+}
+
+// Controls that take typed characters for themselves (an edit, a list's
+// incremental search): a plain letter typed there is theirs, not a mnemonic.
+bool TakesCharacters(const QWidget* widget) {
+  return qobject_cast<const QLineEdit*>(widget) != nullptr || qobject_cast<const QPlainTextEdit*>(widget) != nullptr ||
+         qobject_cast<const QAbstractItemView*>(widget) != nullptr || qobject_cast<const QComboBox*>(widget) != nullptr;
+}
+
+bool Reachable(const QWidget* widget) { return widget != nullptr && !widget->isHidden() && widget->isEnabled(); }
+
+}  // namespace
+
+bool DialogAccess::Mnemonic(Dialog& dialog, QChar letter, bool withAlt) {
+  if (dialog.Widget() == nullptr) return false;
+  if (!withAlt) {
+    for (const QWidget* focus = dialog.Widget()->focusWidget(); focus != nullptr; focus = focus->parentWidget()) {
+      if (TakesCharacters(focus)) return false;
+      if (focus == dialog.Widget()) break;
+    }
+  }
+  const QChar wanted = letter.toUpper();
+  const auto& controls = dialog.state_->controls;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const ControlRecord& record = *controls[i];
+    QWidget* widget = record.widget;
+    if (!Reachable(widget)) continue;
+    QString caption;
+    const bool label = record.kind == ControlKind::Static || record.kind == ControlKind::GroupBox;
+    if (record.kind == ControlKind::Static) {
+      auto* text = static_cast<detail::StaticControl*>(widget);
+      if (!text->IsTextKind() || (record.style & SS_NOPREFIX) != 0) continue;
+      caption = text->Text();
+    } else if (record.kind == ControlKind::GroupBox) {
+      caption = static_cast<QGroupBox*>(widget)->title();
+    } else if (record.kind == ControlKind::PushButton || record.kind == ControlKind::CheckBox ||
+               record.kind == ControlKind::RadioButton) {
+      caption = static_cast<QAbstractButton*>(widget)->text();
+    } else {
+      continue;
+    }
+    if (MnemonicOf(caption) != wanted) continue;
+    if (label) {
+      // A label names the control after it: the next one Tab reaches.
+      for (std::size_t j = i + 1; j < controls.size(); ++j) {
+        QWidget* next = controls[j]->widget;
+        if (Reachable(next) && (next->focusPolicy() & Qt::TabFocus) != 0) {
+          next->setFocus(Qt::ShortcutFocusReason);
+          return true;
+        }
+      }
+      return true;
+    }
+    if (record.kind != ControlKind::PushButton) widget->setFocus(Qt::ShortcutFocusReason);
+    dialog.Click(record.id);
+    return true;
+  }
+  return false;
 }
 
 }  // namespace platform::ui

@@ -208,6 +208,12 @@ Window* Window::KeepUntilDestroyed(std::unique_ptr<Window> window) {
   return raw;
 }
 
+Window* Window::OfWidget(const QWidget* widget) {
+  if (widget == nullptr) return nullptr;
+  const auto* framework = dynamic_cast<const detail::FrameworkWidget*>(widget->window());
+  return framework != nullptr ? framework->LinkedWindow() : nullptr;
+}
+
 QWidget* Window::Widget() const { return state_->widget; }
 bool Window::IsCreated() const { return state_->widget != nullptr; }
 

@@ -34,6 +34,10 @@ class Window {
   // been destroyed (see OnPostDestroy). Returns the window.
   static Window* KeepUntilDestroyed(std::unique_ptr<Window> window);
 
+  // The framework window whose top-level widget holds widget (a control's
+  // dialog, for example); null when widget is none of the framework's.
+  static Window* OfWidget(const QWidget* widget);
+
   // Null before the window is created and after it is destroyed.
   QWidget* Widget() const;
   bool IsCreated() const;

@@ -9,6 +9,18 @@
 
 namespace platform::ui::detail {
 
+namespace {
+
+// With Alt held some platforms give no text: the letter or digit of the key.
+QChar KeyLetter(int key) {
+  if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
+    return QChar(static_cast<char16_t>(key));
+  }
+  return QChar();
+}
+
+}  // namespace
+
 DialogWidget::DialogWidget(QWidget* owner) : QDialog(owner) {}
 
 bool DialogWidget::event(QEvent* event) {
@@ -23,6 +35,17 @@ void DialogWidget::keyPressEvent(QKeyEvent* event) {
     if (auto* dialog = static_cast<Dialog*>(LinkedWindow())) DialogAccess::Key(*dialog, key);
     event->accept();
     return;
+  }
+  // A key that the focused control left: perhaps a mnemonic of the dialog.
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+  const bool alt = modifiers == Qt::AltModifier;
+  const QString text = event->text();
+  const QChar letter = text.size() == 1 ? text.front() : KeyLetter(key);
+  if ((alt || modifiers == Qt::NoModifier) && letter.isLetterOrNumber()) {
+    if (auto* dialog = static_cast<Dialog*>(LinkedWindow()); dialog != nullptr && DialogAccess::Mnemonic(*dialog, letter, alt)) {
+      event->accept();
+      return;
+    }
   }
   QWidget::keyPressEvent(event);
 }
