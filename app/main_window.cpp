@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "app/setup_app.h"
 #include "install/errors/string_table.h"
 #include "platform/resources/window_styles.h"
 #include "platform/ui/application.h"
@@ -104,6 +105,11 @@ void CMainWnd::OnActivateApp(bool active) {
   // The pages and the background repaint on every change of activation.
   Invalidate();
   FrameWindow::OnActivateApp(active);
+}
+
+void CMainWnd::OnClose() {
+  if (auto* app = dynamic_cast<SetupApp*>(platform::ui::Application::Current())) app->BackgroundClosed();
+  Destroy();
 }
 
 void CMainWnd::OnDestroy() {

@@ -32,6 +32,9 @@ class CMainWnd : public platform::ui::FrameWindow {
  protected:
   void OnPaint(QPainter& painter) override;
   void OnActivateApp(bool active) override;
+  // Closing the background (its system menu, the window manager) ends the run;
+  // the application hears of it first (SetupApp::BackgroundClosed).
+  void OnClose() override;
   void OnDestroy() override;
 
  private:

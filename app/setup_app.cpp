@@ -287,9 +287,17 @@ void SetupApp::TellNotifyThread() const {
   }
 }
 
+bool SetupApp::Completed() const {
+  return lastShownPage_ == kInstallCompletePage || lastShownPage_ == kRemovalCompletePage;
+}
+
+void SetupApp::BackgroundClosed() {
+  if (!Completed() && !cannotContinue_) SetCancelled();
+}
+
 RunOutcome SetupApp::Outcome() const {
   if (cancelled_) return RunOutcome::Cancelled;
-  const bool completed = lastShownPage_ == kInstallCompletePage || lastShownPage_ == kRemovalCompletePage;
+  const bool completed = Completed();
   if (startFailed_ || (cannotContinue_ && !completed)) return RunOutcome::CannotContinue;
   // The background closed before the last page: the run was abandoned.
   if (!completed) return RunOutcome::Cancelled;

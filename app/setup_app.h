@@ -103,6 +103,12 @@ class SetupApp : public platform::ui::Application {
 
   CMainWnd* MainWnd() const { return mainWnd_; }
 
+  // The user closed the background before the run reached its last page: the
+  // run is abandoned like a confirmed Cancel, so that an action still running
+  // (a copy) stops at its next look at the cancelled flag instead of working
+  // on with nothing on screen.
+  void BackgroundClosed();
+
   // An error report was shown during the run (exit status 2 when it completes).
   void NoteErrorReported() { errorReported_ = true; }
   RunOutcome Outcome() const;
@@ -116,6 +122,8 @@ class SetupApp : public platform::ui::Application {
   void LoadProfile();
   void StartObservingPages();
   void TellNotifyThread() const;
+  // The run reached its last page (installation or removal complete).
+  bool Completed() const;
 
   std::string commandLine_;       // argv[1..] joined with spaces (command_line.h)
   std::string programDirectory_;  // the program's own directory, with a trailing separator

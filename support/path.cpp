@@ -101,7 +101,11 @@ void CPath::AppendDirectory(std::string_view relative) {
   while (!relative.empty() && IsPathSeparator(relative.front())) relative.remove_prefix(1);
   PathParts parts = Split();
   std::string directory = parts.directory;
-  if (!directory.empty() && !IsPathSeparator(directory.back())) directory += '\\';
+  // A drive without a directory gets its root between: "C:" and "QM2" make
+  // "C:\QM2\". Only a path with neither drive nor directory stays relative.
+  if ((!directory.empty() || !parts.drive.empty()) && (directory.empty() || !IsPathSeparator(directory.back()))) {
+    directory += '\\';
+  }
   directory += relative;
   if (!directory.empty() && !IsPathSeparator(directory.back())) directory += '\\';
   parts.directory = std::move(directory);

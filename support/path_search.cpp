@@ -40,7 +40,9 @@ bool CPath::NameCurrentEntry() {
   const bool asDirectory =
       (attributeMask_ & platform::kAttrDirectory) && (entry.attributes & platform::kAttrDirectory);
   if (asDirectory) {
-    found.AppendDirectory(entry.name);
+    // Named where the search ran: a search of "C:*.*" finds "C:SUB\" in drive
+    // C's current directory, not in its root.
+    found.SetPath(searchDirectory_ + entry.name + '\\');
   } else {
     found.SetNameExt(entry.name);
   }

@@ -1,10 +1,12 @@
 #include "wizard/report_dialog.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "platform/ui/application.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/modal_policy.h"
 #include "platform/ui/resources_access.h"
 
 namespace {
@@ -90,6 +92,12 @@ void CReportDialog::SetFullSize(bool fullSize) {
 }
 
 bool DialogErrorReporter::ShowErrorReport(const ErrorReport& report) {
+  // Nobody reads the dialog of an unattended run: its answer line alone would
+  // say which report it was, not what went wrong.
+  if (platform::ui::IsUnattended()) {
+    std::fputs(ErrorReportText(report).c_str(), stderr);
+    std::fflush(stderr);
+  }
   const auto* app = platform::ui::Application::Current();
   CReportDialog dialog(report, app != nullptr ? app->MainWindow() : nullptr);
   return dialog.Run();

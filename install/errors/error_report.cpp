@@ -11,10 +11,20 @@ namespace {
 ErrorReporter* g_reporter = nullptr;
 
 // Without a user interface the report still reaches someone.
-void WriteToStderr(const ErrorReport& report) {
-  std::fprintf(stderr, "%s\n%s\n%s\n%s\n", report.contextLine.c_str(), report.shortText.c_str(),
-               report.longText.c_str(), report.infoLine.c_str());
+void WriteToStderr(const ErrorReport& report) { std::fputs(ErrorReportText(report).c_str(), stderr); }
+
+}  // namespace
+
+std::string ErrorReportText(const ErrorReport& report) {
+  std::string text;
+  for (const std::string* line : {&report.contextLine, &report.shortText, &report.longText, &report.infoLine}) {
+    text += *line;
+    text += '\n';
+  }
+  return text;
 }
+
+namespace {
 
 bool Show(unsigned contextId, const CXException& error, std::span<const FormatArg> contextArgs,
           bool continuationAllowed) {

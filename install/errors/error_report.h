@@ -46,6 +46,10 @@ ErrorReporter* SetErrorReporter(ErrorReporter* reporter);
 // True for the failures that are never shown: the user's cancel.
 bool IsSilentError(const CXException& error);
 
+// The whole report as text, one line each: context line, short text, long text
+// and the information line. What a run with nobody to read the dialog leaves.
+std::string ErrorReportText(const ErrorReport& report);
+
 std::string FormatErrorInfoLine(unsigned contextId, const CXException& error);
 
 ErrorReport BuildErrorReport(unsigned contextId, const CXException& error,

@@ -397,7 +397,18 @@ void Window::OnPostDestroy() {}
 bool FrameWindow::Create(std::string_view caption, std::uint32_t style) {
   if (IsCreated() || QApplication::instance() == nullptr) return false;
   auto widget = std::make_unique<detail::WindowWidget>();
-  if ((style & WS_CAPTION) != WS_CAPTION) widget->setWindowFlag(Qt::FramelessWindowHint);
+  // An overlapped window (neither popup nor child) always has a caption, as
+  // Windows gives it one whatever the style says; a popup only with WS_CAPTION.
+  const bool overlapped = (style & (WS_POPUP | WS_CHILD)) == 0;
+  if (overlapped || (style & WS_CAPTION) == WS_CAPTION) {
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if ((style & WS_SYSMENU) != 0) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if ((style & WS_MINIMIZEBOX) != 0) flags |= Qt::WindowMinimizeButtonHint;
+    if ((style & WS_MAXIMIZEBOX) != 0) flags |= Qt::WindowMaximizeButtonHint;
+    widget->setWindowFlags(flags);
+  } else {
+    widget->setWindowFlag(Qt::FramelessWindowHint);
+  }
   WindowAccess::SetStyle(*this, style);
   AttachWidget(std::move(widget));
   SetText(caption);

@@ -31,7 +31,8 @@ TEST(MainWindow, CoversTheScreenWithTheRampAndTheTitle) {
   ASSERT_TRUE(window.Create(false));
   platform::ui::PumpMessages();
   EXPECT_EQ(window.Text(), "Quillmark 2.0 Setup");
-  EXPECT_EQ(window.ClientRect().size(), platform::ui::Application::Current()->ScreenRect().size());
+  // Its frame covers the screen; the caption and border take their part of it.
+  EXPECT_EQ(window.Rect(), platform::ui::Application::Current()->ScreenRect());
   ASSERT_NE(window.Palette(), nullptr);
   EXPECT_TRUE(window.Palette()->IsEmpty());  // no hardware palette: plain colours
 
@@ -57,6 +58,19 @@ TEST(MainWindow, CoversTheScreenWithTheRampAndTheTitle) {
   EXPECT_GT(shadow, 100);
   // Nothing of the title above or left of its position.
   EXPECT_EQ(CountPixels(image, QRect(0, 0, 300, 16), [](QColor c) { return c.blue() < 240; }), 0);
+  window.Destroy();
+}
+
+TEST(MainWindow, HasTheCaptionAndSystemMenuOfItsStyle) {
+  CMainWnd window;
+  ASSERT_TRUE(window.Create(false));
+  const Qt::WindowFlags flags = window.Widget()->windowFlags();
+  EXPECT_FALSE(flags.testFlag(Qt::FramelessWindowHint));
+  for (Qt::WindowType hint : {Qt::WindowTitleHint, Qt::WindowSystemMenuHint, Qt::WindowCloseButtonHint,
+                              Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint}) {
+    EXPECT_TRUE(flags.testFlag(hint)) << hint;
+  }
+  EXPECT_EQ(window.Widget()->windowTitle().toStdString(), "Quillmark 2.0 Setup");
   window.Destroy();
 }
 

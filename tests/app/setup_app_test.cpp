@@ -16,6 +16,7 @@
 #include <vector>
 
 #include <QCoreApplication>
+#include <QWidget>
 #include <QElapsedTimer>
 
 #include "app/main_window.h"
@@ -251,6 +252,36 @@ TEST_F(SetupAppTest, ACancelledRunEndsWithStatusOneAndStillTellsTheNotifyThread)
   const auto message = listener.Receive(1000ms);
   ASSERT_TRUE(message.has_value());
   EXPECT_EQ(message->message, WM_SETUP_DONE);
+}
+
+// Closing the background through its system menu ends the run: before the
+// last page it is abandoned like a confirmed Cancel; on the last page the run
+// is complete.
+TEST_F(SetupAppTest, ClosingTheBackgroundEndsTheRun) {
+  const struct {
+    int page;
+    RunOutcome outcome;
+    bool cancelled;
+  } cases[] = {{102, RunOutcome::Cancelled, true}, {128, RunOutcome::Cancelled, true}, {115, RunOutcome::Done, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.page);
+    ASSERT_TRUE(Start({}));
+    SetupApp& app = *app_;
+    for (int id : {102, 128, 104, 125, 106, 152}) {
+      if (id == c.page) break;
+      Press(id, page_control::kNext);
+    }
+    if (c.page == 115) {
+      ASSERT_TRUE(WaitUntil([this] { return waitingPage_ == 108 || CurrentPageId() == 115; }));
+      if (CurrentPageId() == 108) CurrentPage()->NextPage();
+    }
+    ASSERT_TRUE(WaitForPage(c.page));
+    ASSERT_TRUE(app.MainWnd()->Widget()->close() || !app.MainWnd()->IsCreated());
+    EXPECT_FALSE(app.MainWnd()->IsCreated());
+    EXPECT_EQ(app.IsCancelled(), c.cancelled);
+    app.Run();
+    EXPECT_EQ(app.ExitInstance(), static_cast<int>(c.outcome));
+  }
 }
 
 TEST_F(SetupAppTest, AnInteractiveRunKeepsThePageAfterSetupCannotContinue) {

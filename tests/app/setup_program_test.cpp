@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,10 @@ TEST_P(DamagedTablesTest, IsReportedAndEndsABatchRunWithStatusThree) {
   EXPECT_EQ(result.exitCode, 3) << result.err;
   EXPECT_NE(result.err.find("Setup cannot continue"), std::string::npos) << result.err;
   EXPECT_NE(result.err.find("-> OK"), std::string::npos) << result.err;
+  // The whole report, not just its context: short text, long text and the
+  // information line of context 9.
+  const std::regex report("Setup cannot continue\n[^\n]+\n[^\n]+[\\s\\S]*\n9\\.[0-9]+ \\(C[A-Za-z]+\\)\n");
+  EXPECT_TRUE(std::regex_search(result.err, report)) << result.err;
   // The exit steps still ran.
   EXPECT_TRUE(listener.Receive(2000ms).has_value());
 }

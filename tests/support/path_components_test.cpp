@@ -122,6 +122,27 @@ TEST(PathComponents, AppendDirectoryPutsOneSeparatorBetweenAndOneAfter) {
   EXPECT_EQ(relative.Text(), "SUB\\A.TXT");  // stays relative
 }
 
+// A "\\" goes between whatever the directory holds, also when it holds nothing
+// but the drive names one.
+TEST(PathComponents, AppendDirectoryPutsTheSeparatorAfterADriveAlone) {
+  const struct {
+    const char* path;
+    const char* relative;
+    const char* expected;
+  } cases[] = {
+      {"C:", "QM2", "C:\\QM2\\"},
+      {"C:", "\\QM2", "C:\\QM2\\"},
+      {"C:A.TXT", "QM2\\", "C:\\QM2\\A.TXT"},
+      {"C:\\", "QM2", "C:\\QM2\\"},
+      {"C:\\APP\\", "SUB", "C:\\APP\\SUB\\"},
+  };
+  for (const auto& c : cases) {
+    CPath path(c.path);
+    path.AppendDirectory(c.relative);
+    EXPECT_EQ(path.Text(), c.expected) << c.path << " + " << c.relative;
+  }
+}
+
 TEST(PathComponents, RemoveLastDirectoryHandsTheComponentBack) {
   CPath path("C:\\A\\B\\F.TXT");
   EXPECT_EQ(path.RemoveLastDirectory(), "B");

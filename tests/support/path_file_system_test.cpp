@@ -151,6 +151,26 @@ TEST_F(PathFileSystem, FindFirstAndNextNameEveryMatchingEntry) {
   EXPECT_FALSE(CPath("C:\\APP\\*.*").FindNext()) << "no search was started";
 }
 
+// A mask with the directory bit and others also finds files; a file found so
+// keeps its name instead of becoming a directory path.
+TEST_F(PathFileSystem, ASearchForDirectoriesAndFilesNamesEachAsWhatItIs) {
+  WriteFileText(OnC("APP/LOCKED.TXT"), "a");
+  ASSERT_TRUE(platform::SetFileAttributes("C:\\APP\\LOCKED.TXT", platform::kAttrReadOnly));
+  fs::create_directories(OnC("APP/SUB"));
+  CPath path("C:\\APP\\*.*");
+  std::set<std::string> found;
+  for (bool more = path.FindFirst(platform::kAttrDirectory | platform::kAttrReadOnly); more; more = path.FindNext()) {
+    found.insert(path.Text());
+  }
+  EXPECT_EQ(found, (std::set<std::string>{"C:\\APP\\.\\", "C:\\APP\\..\\", "C:\\APP\\LOCKED.TXT",
+                                          "C:\\APP\\SUB\\"}));
+  // A search of a drive's current directory names what it finds there.
+  ASSERT_TRUE(CPath("C:\\APP\\").ChangeToDirectory());
+  CPath here("C:S*.*");
+  ASSERT_TRUE(here.FindFirst(platform::kAttrDirectory));
+  EXPECT_EQ(here.Text(), "C:SUB\\");
+}
+
 TEST_F(PathFileSystem, ACopyDoesNotShareTheOpenSearch) {
   WriteFileText(OnC("APP/A.TXT"), "a");
   WriteFileText(OnC("APP/B.TXT"), "b");
