@@ -488,6 +488,7 @@ bool BuildDialog(Dialog& dialog, DialogState& state, bool modal,
     dialog.Destroy();
     throw;
   }
+  for (QWidget* child : raw->findChildren<QWidget*>()) child->installEventFilter(raw);
   if ((tmpl->style & DS_CENTER) != 0) {
     const QRect reference = ownerWidget != nullptr ? ownerWidget->frameGeometry() : app->ScreenRect();
     QRect frame = raw->frameGeometry();

@@ -238,3 +238,109 @@ TEST_F(DialogTest, SortedListsIgnoreCaseAndKeepItemData) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace platform;  // the window styles
+using platform::ControlTemplate;
+using platform::DialogTemplate;
+
+constexpr int kFolderEdit = 10;
+constexpr int kBrowse = 11;
+constexpr int kCheck = 12;
+
+const ControlTemplate kMnemonicControls[] = {
+    {-1, "STATIC", "&Folder:", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 5, 5, 40, 10},
+    {kFolderEdit, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0, 50, 5, 80, 12},
+    {kBrowse, "BUTTON", "&Browse...", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 135, 5, 50, 14},
+    {kCheck, "BUTTON", "Ch&eck", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 5, 25, 60, 10},
+    {-1, "STATIC", "&Plain", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 5, 40, 40, 10},
+    {platform::ui::kIdOk, "BUTTON", "&Next", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 80, 60, 50, 14},
+    {platform::ui::kIdCancel, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 135, 60, 50,
+     14},
+};
+
+DialogTemplate MnemonicTemplate() {
+  DialogTemplate dialog;
+  dialog.id = 900;
+  dialog.style = WS_POPUP | WS_CAPTION | DS_SETFONT;
+  dialog.cx = 200;
+  dialog.cy = 80;
+  dialog.caption = "Mnemonics";
+  dialog.fontFace = "MS Sans Serif";
+  dialog.fontPointSize = 8;
+  dialog.controls = kMnemonicControls;
+  return dialog;
+}
+
+// A letter typed on the focused control, with or without Alt, as Qt delivers it.
+void TypeLetter(QWidget* focus, char letter, bool alt) {
+  const QChar c = QLatin1Char(letter);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_A + (c.toUpper().unicode() - 'A'), alt ? Qt::AltModifier : Qt::NoModifier,
+                  QString(c));
+  QCoreApplication::sendEvent(focus, &press);
+}
+
+struct MnemonicCase {
+  const char* name;
+  int focus;
+  char letter;
+  bool alt;
+  int focusAfter;  // the control focused afterwards
+  int command;     // the control whose press reached OnCommand (OnOK counts as 1), 0 for none
+};
+
+// As on Windows: a label's mnemonic moves the focus to the control after it, a
+// button's presses it, and a letter alone counts while the focused control does
+// not take characters itself.
+const MnemonicCase kMnemonicCases[] = {
+    {"LabelMovesTheFocusToTheNextControl", platform::ui::kIdOk, 'f', true, kFolderEdit, 0},
+    {"LabelAnswersALetterAloneOnAButton", platform::ui::kIdOk, 'f', false, kFolderEdit, 0},
+    {"ButtonIsPressed", kFolderEdit, 'b', true, kFolderEdit, kBrowse},
+    {"ButtonIsPressedByALetterAloneOnAButton", platform::ui::kIdCancel, 'b', false, platform::ui::kIdCancel, kBrowse},
+    {"AnEditKeepsALetterAlone", kFolderEdit, 'b', false, kFolderEdit, 0},
+    {"CheckBoxIsToggledAndFocused", platform::ui::kIdCancel, 'e', false, kCheck, kCheck},
+    {"DefaultButtonReachesOnOK", kFolderEdit, 'n', true, kFolderEdit, platform::ui::kIdOk},
+    {"NoPrefixLabelHasNone", platform::ui::kIdCancel, 'p', true, platform::ui::kIdCancel, 0},
+    {"UnknownLetterDoesNothing", platform::ui::kIdCancel, 'z', true, platform::ui::kIdCancel, 0},
+};
+
+class MnemonicTest : public ::testing::TestWithParam<MnemonicCase> {};
+
+TEST_P(MnemonicTest, ActsAsOnWindows) {
+  const MnemonicCase& c = GetParam();
+  const DialogTemplate dialogTemplate = MnemonicTemplate();
+  class Recording : public Dialog {
+   public:
+    explicit Recording(const DialogTemplate& t) : Dialog(t, nullptr) {}
+    std::vector<int> pressed;
+
+   protected:
+    void OnOK() override { pressed.push_back(platform::ui::kIdOk); }
+    bool OnCommand(int id, int code) override {
+      if (code == notify::kButtonClicked) pressed.push_back(id);
+      return true;
+    }
+  } dialog(dialogTemplate);
+  ASSERT_TRUE(dialog.Create());
+  dialog.Show(platform::ui::ShowCommand::Normal);
+  dialog.BringToForeground();
+  dialog.FocusItem(c.focus);
+  ASSERT_EQ(dialog.FocusedItem(), c.focus);
+
+  TypeLetter(dialog.Item(c.focus), c.letter, c.alt);
+  EXPECT_EQ(dialog.FocusedItem(), c.focusAfter);
+  EXPECT_EQ(dialog.pressed, c.command != 0 ? std::vector<int>{c.command} : std::vector<int>{});
+  if (c.command == kCheck) {
+    EXPECT_TRUE(dialog.IsItemChecked(kCheck));
+  }
+  if (c.focus == kFolderEdit && !c.alt) {
+    EXPECT_EQ(dialog.ItemText(kFolderEdit), std::string(1, c.letter));
+  }
+  dialog.Destroy();
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, MnemonicTest, ::testing::ValuesIn(kMnemonicCases),
+                         [](const ::testing::TestParamInfo<MnemonicCase>& info) { return std::string(info.param.name); });
+
+}  // namespace

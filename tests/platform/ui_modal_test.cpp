@@ -123,6 +123,37 @@ TEST(MessageBox, ButtonsDefaultsAndEscape) {
   EXPECT_EQ(MessageBox(nullptr, text, "Setup", MessageButtons::YesNoCancel), platform::ui::kIdCancel);
 }
 
+// A question box answers the letters of its buttons as Windows does: typed
+// alone or with Alt, whichever button has the focus. Its default button has
+// the focus when it is shown.
+TEST(MessageBox, LettersAnswerTheQuestion) {
+  const struct {
+    int defaultButton;
+    char letter;
+    bool alt;
+    int answer;
+  } cases[] = {
+      {0, 'y', false, platform::ui::kIdYes},
+      {0, 'n', false, platform::ui::kIdNo},
+      {platform::ui::kIdNo, 'Y', false, platform::ui::kIdYes},
+      {platform::ui::kIdNo, 'y', true, platform::ui::kIdYes},
+      {0, 'n', true, platform::ui::kIdNo},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(1, c.letter) + (c.alt ? " with Alt" : ""));
+    int focused = 0;
+    platform::ui::SetModalObserver([&](Dialog& box) {
+      focused = box.FocusedItem();
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_A + (QChar(c.letter).toUpper().unicode() - 'A'),
+                      c.alt ? Qt::AltModifier : Qt::NoModifier, QString(QChar(c.letter)));
+      QCoreApplication::sendEvent(box.Widget()->focusWidget(), &press);
+    });
+    EXPECT_EQ(MessageBox(nullptr, "Exit?", "Setup", MessageButtons::YesNo, std::nullopt, c.defaultButton), c.answer);
+    EXPECT_EQ(focused, c.defaultButton != 0 ? c.defaultButton : platform::ui::kIdYes);
+  }
+  platform::ui::SetModalObserver({});
+}
+
 TEST(MessageBox, LongTextWrapsWithinTwoThirdsOfTheScreen) {
   QRect rect;
   platform::ui::SetModalObserver([&](Dialog& box) {

@@ -28,6 +28,22 @@ bool DialogWidget::event(QEvent* event) {
   return QDialog::event(event);
 }
 
+bool DialogWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    const QString text = key->text();
+    const QChar letter = text.size() == 1 ? text.front() : KeyLetter(key->key());
+    if (modifiers == Qt::AltModifier && letter.isLetterOrNumber()) {
+      if (auto* dialog = static_cast<Dialog*>(LinkedWindow());
+          dialog != nullptr && DialogAccess::Mnemonic(*dialog, letter, true)) {
+        return true;
+      }
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 void DialogWidget::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;

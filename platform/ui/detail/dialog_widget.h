@@ -19,6 +19,9 @@ class DialogWidget : public QDialog, public FrameworkWidget {
 
  protected:
   bool event(QEvent* event) override;
+  // Alt with a letter is the dialog's before any control's: an edit would
+  // otherwise take Alt+F as an "f". The dialog watches its controls for it.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 };
