@@ -32,8 +32,10 @@ void CPath::CloseSearch() {
 }
 
 // The entry found becomes the path's name; a directory entry found by a search
-// for directories becomes the path's last directory instead. Built from the
-// directory the search runs in, since an earlier directory hit changed the path's.
+// for directories becomes the path's last directory instead. A file that a mask
+// with the directory bit and others finds stays a file: a trailing separator
+// would name a directory that is not there. Built from the directory the
+// search runs in, since an earlier directory hit changed the path's.
 bool CPath::NameCurrentEntry() {
   const platform::FindData& entry = search_->Current();
   CPath found(searchDirectory_);

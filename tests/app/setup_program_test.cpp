@@ -148,6 +148,26 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayCase{"BatchIgnoresANamedPlatform", {"/B"}, {"DISPLAY=:65000", "QT_QPA_PLATFORM=xcb"}, 0, ""}),
     [](const ::testing::TestParamInfo<DisplayCase>& info) { return std::string(info.param.name); });
 
+// The trace a program outside follows: every page shown and waiting, in order.
+TEST_F(SetupProgramTest, TheTraceFollowsThePages) {
+  qmtest::TempDir dir("qm-trace");
+  const std::filesystem::path trace = dir.Path() / "trace";
+  ASSERT_EQ(RunSetup({"/B"}, {"QMSETUP_TRACE=" + trace.string()}).exitCode, 0);
+  std::string expected;
+  for (int id : {132, 102, 128, 104, 125, 106, 152, 108, 115}) {
+    expected += "page " + std::to_string(id) + " shown\n";
+    // The splash and the copy leave by their own action; the others wait (and
+    // in a batch run advance by themselves).
+    if (id != 132 && id != 108) expected += "page " + std::to_string(id) + " waiting\n";
+  }
+  EXPECT_EQ(qmtest::ReadFileText(trace), expected);
+
+  // A trace that cannot be written is said, and the run goes on.
+  const qmtest::ToolResult result = RunSetup({"/B"}, {"QMSETUP_TRACE=" + (dir.Path() / "no/such/file").string()});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_NE(result.err.find("QMSETUP_TRACE: cannot open"), std::string::npos) << result.err;
+}
+
 TEST_F(SetupProgramTest, HelpAndVersionAreForTheirOwnOnly) {
   const qmtest::ToolResult help = RunSetup({"--help"});
   EXPECT_EQ(help.exitCode, 0);
