@@ -1118,7 +1118,7 @@ bool DialogAccess::Mnemonic(Dialog& dialog, QChar letter, bool withAlt) {
       return true;
     }
     if (record.kind != ControlKind::PushButton) widget->setFocus(Qt::ShortcutFocusReason);
-    dialog.Click(record.id);
+    static_cast<QAbstractButton*>(widget)->click();
     return true;
   }
   return false;

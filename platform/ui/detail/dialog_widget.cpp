@@ -29,19 +29,22 @@ bool DialogWidget::event(QEvent* event) {
 }
 
 bool DialogWidget::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
-    const QString text = key->text();
-    const QChar letter = text.size() == 1 ? text.front() : KeyLetter(key->key());
-    if (modifiers == Qt::AltModifier && letter.isLetterOrNumber()) {
-      if (auto* dialog = static_cast<Dialog*>(LinkedWindow());
-          dialog != nullptr && DialogAccess::Mnemonic(*dialog, letter, true)) {
-        return true;
-      }
-    }
-  }
+  if (event->type() == QEvent::KeyPress && TryMnemonic(static_cast<QKeyEvent*>(event), false)) return true;
   return QDialog::eventFilter(watched, event);
+}
+
+bool DialogWidget::TryMnemonic(QKeyEvent* event, bool plainToo) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+  const bool alt = modifiers == Qt::AltModifier;
+  if (!alt && !(plainToo && modifiers == Qt::NoModifier)) return false;
+  const QString text = event->text();
+  const QChar letter = text.size() == 1 ? text.front() : KeyLetter(event->key());
+  if (!letter.isLetterOrNumber()) return false;
+  auto* dialog = static_cast<Dialog*>(LinkedWindow());
+  if (dialog == nullptr) return false;
+  bool handled = false;
+  Dispatch(dialog, [&] { handled = DialogAccess::Mnemonic(*dialog, letter, alt); });
+  return handled;
 }
 
 void DialogWidget::keyPressEvent(QKeyEvent* event) {
@@ -53,15 +56,9 @@ void DialogWidget::keyPressEvent(QKeyEvent* event) {
     return;
   }
   // A key that the focused control left: perhaps a mnemonic of the dialog.
-  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
-  const bool alt = modifiers == Qt::AltModifier;
-  const QString text = event->text();
-  const QChar letter = text.size() == 1 ? text.front() : KeyLetter(key);
-  if ((alt || modifiers == Qt::NoModifier) && letter.isLetterOrNumber()) {
-    if (auto* dialog = static_cast<Dialog*>(LinkedWindow()); dialog != nullptr && DialogAccess::Mnemonic(*dialog, letter, alt)) {
-      event->accept();
-      return;
-    }
+  if (TryMnemonic(event, true)) {
+    event->accept();
+    return;
   }
   QWidget::keyPressEvent(event);
 }

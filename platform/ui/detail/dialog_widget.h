@@ -24,6 +24,11 @@ class DialogWidget : public QDialog, public FrameworkWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // A letter with Alt (or alone, when plainToo) handed to the dialog's
+  // mnemonics under the guard; true when a control answered.
+  bool TryMnemonic(QKeyEvent* event, bool plainToo);
 };
 
 }  // namespace platform::ui::detail
