@@ -34,7 +34,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-constexpr auto kStepTimeout = 15s;
+constexpr auto kStepTimeout = 30s;  // generous: a sanitizer build on a busy machine is slow
 constexpr auto kPollInterval = 20ms;
 
 // The program named in PATH; empty when there is none.
@@ -178,7 +178,10 @@ struct KeyScript {
 
 // Lines of the trace: "page 102 waiting", "dialog 0 shown", "focus 102 1" (page
 // 102, control 1). Control ids: 1 Next, 2 Cancel, 1027 Back, 1016 the licence
-// text, 6 Yes of the question box.
+// text, 1001 the destination directory, 6 Yes of the question box. A step that
+// leads to a new page waits for its focus line: the page has the keyboard
+// then, and the next keys reach it. A page's own keys (Alt+B opening Browse on
+// the destination page, say) are one more script here.
 const KeyScript kScripts[] = {
     {"EnterPressesNext",
      {{{}, "focus 102 1"}, {{"Return"}, "focus 128 1016"}, {{"Return"}, "focus 104 1001"}},
