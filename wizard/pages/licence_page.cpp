@@ -20,8 +20,11 @@ std::string ReadLicenceText(const std::string& path) {
   }
 }
 
+LicencePage::LicencePage(int nextPageId)
+    : PicturePage(kPageId, nextPageId, kBackPageId),
+      text_(ReadLicenceText(JoinDirectory(SetupApp::Current().SourceDirectory(), kLicenceFileName))) {}
+
 bool LicencePage::ActivatePage() {
-  const std::string text = ReadLicenceText(JoinDirectory(SetupApp::Current().SourceDirectory(), kLicenceFileName));
-  SetItemText(kLicenceText, text);
+  SetItemText(kLicenceText, text_);
   return PicturePage::ActivatePage();
 }

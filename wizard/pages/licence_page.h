@@ -14,12 +14,16 @@ class LicencePage : public PicturePage {
   static constexpr int kLicenceText = 1016;
   static constexpr const char* kLicenceFileName = "agree.txt";
 
-  explicit LicencePage(int nextPageId) : PicturePage(kPageId, nextPageId, kBackPageId) {}
+  // Reads the licence. It is read when the page is made, before it has a
+  // window: a file that cannot be read raises CXFileException out of the step
+  // that wanted the page, and the page before it stays as it was.
+  explicit LicencePage(int nextPageId);
 
  protected:
-  // Reads the licence before the page goes on screen: a file that cannot be
-  // read raises CXFileException, and no half-made page is left behind.
   bool ActivatePage() override;
+
+ private:
+  std::string text_;
 };
 
 // The whole file as it stands (its CR LF line ends kept). Raises CXFileException
