@@ -8,7 +8,3 @@
 // The names of Program Manager's groups, in the order it gives them; empty
 // when there is no Program Manager to ask.
 std::vector<std::string> ProgramManagerGroups();
-
-// The reply to the request for the item "Progman": one group name per line,
-// lines ended by CR LF; empty lines name nothing.
-std::vector<std::string> SplitProgramManagerGroups(const std::string& reply);
