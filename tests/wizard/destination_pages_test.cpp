@@ -129,6 +129,7 @@ TEST_F(PlainPagesTest, TheDestinationRefusesDiskettesAndFullDrivesAndBuildsThePa
       {"A:\\QMW2", 26},  // a 1.44 MB diskette, even with room on it
       {"E:\\QMW2", 7},   // larger than a diskette, but full
       {"F:\\QMW2", 7},
+      {"", 7},            // no directory at all
   };
   for (const Row& row : refused) ExpectPageMessage(row.message);
   Expect(102, Next);
@@ -141,8 +142,8 @@ TEST_F(PlainPagesTest, TheDestinationRefusesDiskettesAndFullDrivesAndBuildsThePa
       EXPECT_EQ(CurrentPage(), &page);
       EXPECT_EQ(App().Destinations().PathOf(0), "C:\\QMW2");
     }
-    // A larger removable drive with room is accepted.
-    page.SetItemText(kDirectory, "G:\\LABELS\\QMW2");
+    // A larger removable drive with room is accepted, the path made full.
+    page.SetItemText(kDirectory, "g:\\LABELS\\OLD\\..\\QMW2");
     page.Click(page_control::kNext);
   });
   Expect(125, [this](WizardPage& page) {

@@ -36,7 +36,14 @@ bool DestinationPage::ActivatePage() {
 }
 
 void DestinationPage::NextPage() {
-  const std::string directory = ItemText(kDirectory);
+  // Made full now: a relative directory would follow the current directory,
+  // which the install's directory tests keep moving. A text that cannot be
+  // made full (empty, too long) names no place to install to.
+  const std::string directory = CPath(ItemText(kDirectory)).GetFullPath();
+  if (directory.empty()) {
+    ShowPageMessage(*this, page_message::kNoSpaceOnDrive);
+    return;
+  }
   if (const unsigned refusal = RefusalOfInstallDirectory(directory)) {
     ShowPageMessage(*this, refusal);
     return;

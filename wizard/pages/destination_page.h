@@ -1,8 +1,8 @@
 #pragma once
 // "Select Destination Directory" (104): the install directory in edit 1001,
-// typed or browsed for. Next refuses a diskette and a drive without free
-// space; otherwise the directory becomes destination 0 and the paths under it
-// are resolved.
+// typed or browsed for. Next refuses a diskette, a drive without free space
+// and a text that names no directory; otherwise the directory, made full,
+// becomes destination 0 and the paths under it are resolved.
 
 #include <cstdint>
 #include <string>
