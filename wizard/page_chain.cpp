@@ -63,16 +63,7 @@ void GoToPage(int id) {
       chain.current = onScreen;
       continue;
     }
-    bool created = false;
-    try {
-      created = page->Create();
-    } catch (...) {
-      // The activation failed (a licence that cannot be read): the page on
-      // screen stays the current one, so that its buttons still lead on.
-      chain.current = onScreen;
-      throw;
-    }
-    if (!created) {
+    if (!page->Create()) {
       chain.current = onScreen;
       throw platform::ResourceException("the window of page " + std::to_string(id) + " cannot be created");
     }
