@@ -7,12 +7,16 @@
 #include "wizard/page_chain.h"
 #include "wizard/page_ids.h"
 #include "wizard/pages/closing_page.h"
+#include "wizard/pages/destination_page.h"
 #include "wizard/pages/install_conditions_page.h"
+#include "wizard/pages/licence_page.h"
 #include "wizard/pages/picture_page.h"
+#include "wizard/pages/program_folder_page.h"
 #include "wizard/pages/progress_page.h"
 #include "wizard/pages/reading_page.h"
 #include "wizard/pages/setup_type_page.h"
 #include "wizard/pages/splash_page.h"
+#include "wizard/pages/summary_page.h"
 
 namespace {
 
@@ -37,9 +41,9 @@ std::unique_ptr<WizardPage> CreatePage(int id) {
     case page::kWelcome:
       return std::make_unique<PicturePage>(id, page::kLicence, kBackToPrevious);
     case page::kLicence:
-      return std::make_unique<PicturePage>(id, uninstall ? page::kRemoving : page::kDestination, page::kWelcome);
+      return std::make_unique<LicencePage>(uninstall ? page::kRemoving : page::kDestination);
     case page::kDestination:
-      return std::make_unique<PicturePage>(id, page::kSetupType, page::kLicence);
+      return std::make_unique<DestinationPage>(page::kSetupType);
     case page::kSetupType:
       return std::make_unique<SetupTypePage>(page::kProgramFolder);
     case page::kCustomOptions:
@@ -47,9 +51,9 @@ std::unique_ptr<WizardPage> CreatePage(int id) {
     case page::kOutOfDiskSpace:
       return std::make_unique<PicturePage>(id, page::kProgramFolder, kBackToPrevious);
     case page::kProgramFolder:
-      return std::make_unique<PicturePage>(id, page::kStartCopying, page::kSetupType);
+      return std::make_unique<ProgramFolderPage>(page::kStartCopying);
     case page::kStartCopying:
-      return std::make_unique<PicturePage>(id, page::kCopying, page::kProgramFolder);
+      return std::make_unique<SummaryPage>(page::kCopying);
     case page::kCopying:
       return std::make_unique<ProgressPage>(id, page::kFinished, kCopyGaugeMinimum, kCopyGaugeMaximum);
     case page::kFinished:

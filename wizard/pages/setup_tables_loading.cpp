@@ -18,8 +18,9 @@ constexpr std::size_t kCountryNameLength = 20;
 
 void LoadSetupTables(SetupApp& app) {
   const InstallTables tables{app.Destinations(), app.Groups(), app.Targets(), app.Sources(), app.Diskettes()};
+  // The paths under the install directory are built once the user has chosen
+  // it (the destination page); the space totals need only the parent ids.
   LoadInstallTables(app.InstallTablesFile(), tables, [](InstallTable) { platform::ui::PumpMessages(); });
-  app.Destinations().Resolve();
 }
 
 void LoadSetupInformation(SetupApp& app) {

@@ -11,9 +11,10 @@ inline constexpr const char* kHomeCountry = "United States";
 
 // Loads the destinations, groups, targets, sources and diskette labels from
 // the application's install tables file, handling pending window messages
-// after each table so that the page stays painted and Cancel can be pressed,
-// then resolves the destination paths. Raises what loading or resolving
-// raises (a file without destinations, parents in a cycle).
+// after each table so that the page stays painted and Cancel can be pressed.
+// The destination paths are left as the file gives them: an install resolves
+// them once the install directory is chosen, and a removal's log holds them
+// resolved. Raises what loading raises (a file without destinations).
 void LoadSetupTables(SetupApp& app);
 
 // The install run's loading step: the international flag from the country,
