@@ -9,6 +9,7 @@
 #include "install/tables/space_survey.h"
 #include "platform/ui/messages.h"
 #include "support/path.h"
+#include "wizard/page_chain.h"
 #include "wizard/pages/browse_dialog.h"
 #include "wizard/pages/check_list_box.h"
 #include "wizard/pages/drive_space_dialog.h"
@@ -89,7 +90,9 @@ bool CustomOptionsPage::OnCommand(int id, int notifyCode) {
 
 std::intptr_t CustomOptionsPage::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   if (message == WM_CHECK_CHANGED) {
-    UpdateSpaceRequired();
+    // A tick posted just before Next arrives after the page has been left; the
+    // totals are then Next's, from the sources, and stay so.
+    if (CurrentPage() == this) UpdateSpaceRequired();
     return 0;
   }
   return PicturePage::OnMessage(message, wParam, lParam);
