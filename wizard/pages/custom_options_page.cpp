@@ -124,8 +124,8 @@ void CustomOptionsPage::Browse() {
 void CustomOptionsPage::ChooseDrive() {
   CPath destination(ItemText(kDestination));
   const std::string drive = destination.GetDrive();
-  const std::optional<char> chosen =
-      ChooseDriveSpace(*this, drive.empty() ? '\0' : drive.front(), SetupApp::Current().Totals().For(SetupType::Custom).total);
+  const std::int32_t required = SetupApp::Current().Totals().For(SetupType::Custom).total;
+  const std::optional<char> chosen = ChooseDriveSpace(*this, drive.empty() ? '\0' : drive.front(), required);
   if (!chosen) return;
   destination.SetDrive(std::string(1, *chosen));
   SetItemText(kDestination, destination.Text());
