@@ -94,6 +94,12 @@ class SetupApp : public platform::ui::Application {
   SpaceTotals& Totals() { return totals_; }
   SetupType ChosenSetupType() const { return setupType_; }
   void SetChosenSetupType(SetupType type) { setupType_ = type; }
+  // The selector that the chosen setup type gives the registry entries: the
+  // character with code 1 (Minimum) or 2 (Typical, Custom); empty until a type
+  // is chosen. Held here and applied once by the install, since a selection
+  // made at each choice would add up when the user goes back and chooses again.
+  const std::string& RegistrySelector() const { return registrySelector_; }
+  void SetRegistrySelector(std::string selector) { registrySelector_ = std::move(selector); }
 
   ProfileFile& Profile() { return *profile_; }
   COptionList& Options() { return *options_; }
@@ -140,6 +146,7 @@ class SetupApp : public platform::ui::Application {
   std::unique_ptr<CDisketteTable> diskettes_;
   SpaceTotals totals_;
   SetupType setupType_ = SetupType::Typical;
+  std::string registrySelector_;
   std::string installTablesFile_;
   std::string sourceDirectory_;
   std::string installLogFile_;

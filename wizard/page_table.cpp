@@ -7,9 +7,11 @@
 #include "wizard/page_chain.h"
 #include "wizard/page_ids.h"
 #include "wizard/pages/closing_page.h"
+#include "wizard/pages/custom_options_page.h"
 #include "wizard/pages/destination_page.h"
 #include "wizard/pages/install_conditions_page.h"
 #include "wizard/pages/licence_page.h"
+#include "wizard/pages/out_of_disk_space_page.h"
 #include "wizard/pages/picture_page.h"
 #include "wizard/pages/program_folder_page.h"
 #include "wizard/pages/progress_page.h"
@@ -47,9 +49,9 @@ std::unique_ptr<WizardPage> CreatePage(int id) {
     case page::kSetupType:
       return std::make_unique<SetupTypePage>(page::kProgramFolder);
     case page::kCustomOptions:
-      return std::make_unique<PicturePage>(id, page::kProgramFolder, page::kSetupType);
+      return std::make_unique<CustomOptionsPage>(page::kProgramFolder);
     case page::kOutOfDiskSpace:
-      return std::make_unique<PicturePage>(id, page::kProgramFolder, kBackToPrevious);
+      return std::make_unique<OutOfDiskSpacePage>(page::kProgramFolder);
     case page::kProgramFolder:
       return std::make_unique<ProgramFolderPage>(page::kStartCopying);
     case page::kStartCopying:

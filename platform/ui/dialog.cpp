@@ -311,8 +311,10 @@ QWidget* ControlBuilder::MakeListBox(const ControlTemplate& control, ControlReco
   list->setUniformItemSizes((style & LBS_OWNERDRAWVARIABLE) == 0);
   SetFrame(list, style, control.exStyle);
   if ((style & LBS_NOTIFY) != 0) {
+    // Once the selection has moved, as Windows reports it: a press makes the
+    // item current before it selects it.
     auto selChange = Notifier(&record, notify::kListSelChange);
-    QObject::connect(list, &QListWidget::currentRowChanged, list, [selChange](int) { selChange(); });
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list, [selChange] { selChange(); });
     auto doubleClick = Notifier(&record, notify::kListDoubleClick);
     QObject::connect(list, &QListWidget::itemDoubleClicked, list, [doubleClick](QListWidgetItem*) { doubleClick(); });
   }

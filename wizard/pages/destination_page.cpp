@@ -6,7 +6,8 @@
 #include "support/drive_iterator.h"
 #include "support/path.h"
 #include "wizard/pages/browse_dialog.h"
-#include "wizard/pages/page_message_box.h"
+#include "wizard/pages/page_message.h"
+#include "wizard/pages/space_check.h"
 
 std::string DefaultInstallDirectory(const CDestinationTable& destinations) {
   const Destination* install = destinations.Find(CDestinationTable::kInstallDirectory);
@@ -22,11 +23,8 @@ std::string DefaultInstallDirectory(const CDestinationTable& destinations) {
 }
 
 unsigned RefusalOfInstallDirectory(const std::string& directory) {
-  const CPath path(directory);
-  if (path.IsRemovable() && path.GetTotalBytes() <= DestinationPage::kDisketteCapacity) {
-    return page_message::kFloppyDrive;
-  }
-  if (path.GetFreeBytes() == 0) return page_message::kNoSpaceOnDrive;
+  if (IsDisketteDrive(directory)) return page_message::kFloppyDrive;
+  if (DriveFreeBytes(directory) == 0) return page_message::kNoSpaceOnDrive;
   return 0;
 }
 

@@ -18,8 +18,6 @@ class DestinationPage : public PicturePage {
   static constexpr int kBackPageId = page_id::kLicence;
   static constexpr int kDirectory = 1001;
   static constexpr int kBrowse = 4;
-  // A 1.44 MB diskette; removable drives of this size or less are refused.
-  static constexpr std::uint64_t kDisketteCapacity = 1474560;
 
   explicit DestinationPage(int nextPageId) : PicturePage(kPageId, nextPageId, kBackPageId) {}
 

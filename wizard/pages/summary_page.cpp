@@ -3,7 +3,7 @@
 #include "app/setup_app.h"
 #include "install/tables/destination_table.h"
 #include "support/path.h"
-#include "wizard/pages/page_message_box.h"
+#include "wizard/pages/page_message.h"
 
 namespace {
 

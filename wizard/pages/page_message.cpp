@@ -1,4 +1,4 @@
-#include "wizard/pages/page_message_box.h"
+#include "wizard/pages/page_message.h"
 
 #include "app/setup_app.h"
 #include "install/errors/string_table.h"

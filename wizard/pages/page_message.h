@@ -6,10 +6,10 @@ namespace platform::ui {
 class Window;
 }
 
-// Page messages the plain pages share.
 namespace page_message {
-inline constexpr unsigned kNoSpaceOnDrive = 7;   // write-protected or full drive
-inline constexpr unsigned kFloppyDrive = 26;     // a diskette or an empty removable drive
+inline constexpr unsigned kNoSpaceOnDrive = 7;  // write-protected or full drive
+inline constexpr unsigned kFloppyDrive = 26;    // a diskette or an empty removable drive
+inline constexpr unsigned kNothingTicked = 28;  // no group chosen on the custom page
 }  // namespace page_message
 
 void ShowPageMessage(platform::ui::Window& page, unsigned stringId);
