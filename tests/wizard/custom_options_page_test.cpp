@@ -200,7 +200,7 @@ TEST_F(CustomOptionsPageTest, NextInstallsTheTickedGroupsAndChecksTheirSpace) {
       page.Click(page_control::kNext);
     });
     ExpectCancelOn(row.nextPage, [this, &row](WizardPage&) {
-      EXPECT_EQ(App().Destinations().PathOf(0), "c:\\apps\\labels");
+      EXPECT_EQ(App().Destinations().PathOf(0), "C:\\apps\\labels");
       EXPECT_EQ(App().Destinations().PathOf(1), "C:\\WINDOWS\\FONTS");
       EXPECT_EQ(InstalledGroups(), row.installed);
       const SpaceParts& custom = App().Totals().For(SetupType::Custom);
