@@ -335,6 +335,14 @@ QWidget* ControlBuilder::MakeListBox(const ControlTemplate& control, ControlReco
     auto drawer = target->drawer;
     detail::Dispatch(link->window, [&] { drawer->OnLeftButtonDown(point, paint); });
   });
+  list->SetSpaceKeyHandler([link, guard, target] {
+    if (link->window == nullptr || guard.isNull() || !target->drawer) return false;
+    auto drawer = target->drawer;
+    bool taken = false;
+    const int index = guard->currentRow();
+    detail::Dispatch(link->window, [&] { taken = drawer->OnSpaceKey(index); });
+    return taken;
+  });
   return list;
 }
 
@@ -1019,6 +1027,8 @@ void Dialog::OnCancel() { EndDialog(kIdCancel); }
 bool Dialog::OnCommand(int, int) { return false; }
 
 void ListBoxDrawer::OnLeftButtonDown(const QPoint&, const ListItemPaint&) {}
+
+bool ListBoxDrawer::OnSpaceKey(int) { return false; }
 
 // --- DialogAccess -------------------------------------------------------------
 

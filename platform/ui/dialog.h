@@ -153,6 +153,11 @@ class ListBoxDrawer {
   // A left button press at point (list box coordinates) on item index, after
   // the list box has handled it as usual (selection). Default: nothing.
   virtual void OnLeftButtonDown(const QPoint& point, const ListItemPaint& item);
+  // The space bar, pressed while the list box has the focus, on the current
+  // item (-1 when there is none). True when the drawer gave it a meaning (a
+  // check list ticks the item); otherwise the list box handles it as usual.
+  // Default: false.
+  virtual bool OnSpaceKey(int index);
 };
 
 }  // namespace platform::ui

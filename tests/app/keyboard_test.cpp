@@ -178,10 +178,11 @@ struct KeyScript {
 
 // Lines of the trace: "page 102 waiting", "dialog 0 shown", "focus 102 1" (page
 // 102, control 1). Control ids: 1 Next, 2 Cancel, 1027 Back, 1016 the licence
-// text, 1001 the destination directory, 6 Yes of the question box. A step that
-// leads to a new page waits for its focus line: the page has the keyboard
-// then, and the next keys reach it. A page's own keys (Alt+B opening Browse on
-// the destination page, say) are one more script here.
+// text, 1001 the destination directory, 4 Browse, 1003 the browse dialog's new
+// subdirectory, 1019-1021 the setup types, 1018 the custom page's check list,
+// 1006 the program folder, 1045 the summary text, 6 Yes of the question box. A
+// step that leads to a new page waits for its focus line: the page has the
+// keyboard then, and the next keys reach it.
 const KeyScript kScripts[] = {
     {"EnterPressesNext",
      {{{}, "focus 102 1"}, {{"Return"}, "focus 128 1016"}, {{"Return"}, "focus 104 1001"}},
@@ -210,6 +211,35 @@ const KeyScript kScripts[] = {
     {"AltLetterPressesTheButton",
      {{{}, "focus 102 1"}, {{"alt+n"}, "focus 128 1016"}, {{"alt+b"}, "focus 102 1"}},
      std::nullopt},
+    // "&Browse..." and "<- &Back" share their letter: as on Windows, Alt+B then
+    // takes the focus to the first of them, and Enter presses it.
+    {"AltBThenEnterBrowsesFromTheDestination",
+     {{{}, "focus 102 1"},
+      {{"Return", "Return"}, "focus 104 1001"},
+      {{"alt+b"}, "focus 104 4"},
+      {{"Return"}, "dialog 1536 shown"},
+      {{}, "focus 1536 1003"},
+      {{"Escape"}, "focus 104 4"},
+      {{"alt+b"}, "focus 104 1027"},
+      {{"Return"}, "focus 128 1016"}},
+     std::nullopt},
+    // Space presses the focused Custom button and ticks in the check list; with
+    // nothing ticked, Next says so and the page keeps the keyboard.
+    {"SpaceChoosesCustomAndTicksTheList",
+     {{{}, "focus 102 1"},
+      {{"Return", "Return", "Return"}, "focus 125 1019"},
+      {{"Tab", "Tab"}, "focus 125 1021"},
+      {{"space"}, "focus 127 1018"},
+      {{"space", "Return"}, "dialog 0 shown"},
+      {{"Return"}, "focus 127 1018"},
+      {{"space", "Return"}, "focus 106 1006"}},
+     std::nullopt},
+    {"EnterGoesFromTheSummaryToTheEnd",
+     {{{}, "focus 102 1"},
+      {{"Return", "Return", "Return", "Return", "Return"}, "focus 152 1045"},
+      {{"Return"}, "page 115 waiting"},
+      {{"Return"}, ""}},
+     0},
 };
 
 void PrintTo(const KeyScript& script, std::ostream* out) { *out << script.name; }

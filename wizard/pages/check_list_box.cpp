@@ -97,3 +97,10 @@ void CheckListBox::DrawItem(QPainter& painter, const platform::ui::ListItemPaint
 void CheckListBox::OnLeftButtonDown(const QPoint& point, const platform::ui::ListItemPaint& item) {
   if (CheckBoxRect(item.rect).contains(point)) Toggle(item.index);
 }
+
+bool CheckListBox::OnSpaceKey(int index) {
+  // The keyboard's way to tick, as the space bar ticks a check box.
+  if (index < 0 || index >= Count()) return false;
+  Toggle(index);
+  return true;
+}

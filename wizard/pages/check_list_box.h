@@ -2,7 +2,8 @@
 // CheckListBox: an owner-drawn list box of groups, each item with a check box
 // before its title. An item's check mark is its group's ticked field. A left
 // press inside an item's box toggles it; WM_CHECK_CHANGED sent to the list
-// toggles the selected item (the page sends it on a double-click). Every
+// toggles the selected item (the page sends it on a double-click), and so does
+// the space bar while the list has the focus. Every
 // toggle posts WM_CHECK_CHANGED to the page.
 //
 // The list box owns its CheckListBox (Dialog::SetListDrawer); the page keeps
@@ -46,6 +47,7 @@ class CheckListBox : public platform::ui::ListBoxDrawer {
   int MeasureItem(int index, const std::string& text) override;
   void DrawItem(QPainter& painter, const platform::ui::ListItemPaint& item) override;
   void OnLeftButtonDown(const QPoint& point, const platform::ui::ListItemPaint& item) override;
+  bool OnSpaceKey(int index) override;
 
  private:
   CheckListBox(platform::ui::Dialog& page, int listId) : page_(page), listId_(listId) {}

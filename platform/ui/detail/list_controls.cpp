@@ -1,5 +1,6 @@
 #include "platform/ui/detail/list_controls.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,6 +11,17 @@ namespace platform::ui::detail {
 void ListBoxControl::mousePressEvent(QMouseEvent* event) {
   QListWidget::mousePressEvent(event);
   if (event->button() == Qt::LeftButton && onLeftButton_) onLeftButton_(event->position().toPoint());
+}
+
+void ListBoxControl::keyPressEvent(QKeyEvent* event) {
+  // Only the space bar is offered: it is the one key a list of check boxes
+  // gives a meaning of its own; the others move the selection as usual.
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (plain && event->key() == Qt::Key_Space && onSpaceKey_ && onSpaceKey_()) {
+    event->accept();
+    return;
+  }
+  QListWidget::keyPressEvent(event);
 }
 
 OwnerDrawDelegate::OwnerDrawDelegate(std::shared_ptr<WindowLink> link, std::shared_ptr<ListBoxDrawer> drawer,

@@ -27,12 +27,16 @@ class ListBoxControl : public QListWidget {
   explicit ListBoxControl(QWidget* parent) : QListWidget(parent) {}
   // Called after the list box has handled a left button press itself.
   void SetLeftButtonHandler(std::function<void(const QPoint&)> handler) { onLeftButton_ = std::move(handler); }
+  // Offered the space bar before the list box handles it; true when it took it.
+  void SetSpaceKeyHandler(std::function<bool()> handler) { onSpaceKey_ = std::move(handler); }
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   std::function<void(const QPoint&)> onLeftButton_;
+  std::function<bool()> onSpaceKey_;
 };
 
 // Paints and measures the items of an owner-drawn list through its drawer.
