@@ -86,9 +86,9 @@ constexpr const char* kLicence =
 
 // The pictures of the run, in order.
 const std::vector<std::string> kPictures{
-    "001_132.png",  "002_102.png", "003_128.png", "004_104.png",         "005_dialog_1536.png", "006_125.png",
-    "007_127.png",  "008_127.png", "009_dialog_151.png", "010_150.png", "011_106.png",         "012_152.png",
-    "013_108.png",  "014_115.png",
+    "001_132.png", "002_102.png", "003_128.png", "004_104.png", "005_dialog_1536.png",
+    "006_125.png", "007_127.png", "008_127.png", "009_dialog_151.png", "010_150.png",
+    "011_106.png", "012_152.png", "013_108.png", "014_115.png",
 };
 
 class InstallRunPicturesTest : public qmtest::SetupRunTest {
@@ -137,8 +137,12 @@ class InstallRunPicturesTest : public qmtest::SetupRunTest {
   void ExpectDialogTakenAndCancelled(int templateId) {
     ExpectModal([this, templateId](Dialog& dialog) {
       EXPECT_EQ(dialog.TemplateId(), templateId);
-      ASSERT_NE(App().Screenshots(), nullptr);
-      EXPECT_TRUE(App().Screenshots()->TakeDialog(dialog.TemplateId()));
+      // Closed in any case: a dialog left open would wait for nobody.
+      if (PageScreenshots* screenshots = App().Screenshots()) {
+        EXPECT_TRUE(screenshots->TakeDialog(dialog.TemplateId()));
+      } else {
+        ADD_FAILURE() << "no screenshots are being taken";
+      }
       dialog.Click(platform::ui::kIdCancel);
     });
   }
