@@ -108,6 +108,8 @@ class SetupApp : public platform::ui::Application {
   CCommandList& Commands() { return *commands_; }
 
   CMainWnd* MainWnd() const { return mainWnd_; }
+  // The pictures the environment asked for (page_screenshots.h); null when none.
+  PageScreenshots* Screenshots() const { return screenshots_.get(); }
 
   // The user closed the background before the run reached its last page: the
   // run is abandoned like a confirmed Cancel, so that an action still running
