@@ -261,6 +261,10 @@ QWidget* ControlBuilder::MakeEdit(const ControlTemplate& control, ControlRecord&
     const bool wraps = (style & (ES_AUTOHSCROLL | WS_HSCROLL)) == 0;
     edit->setLineWrapMode(wraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     edit->setTabChangesFocus((style & ES_WANTRETURN) == 0);
+    // A Windows edit stops tabs every 32 dialog units, eight average
+    // characters; Qt's own stops are twice as far apart, and tabbed text such
+    // as the summary's would run off to the right.
+    edit->setTabStopDistance(8 * detail::BaseUnitsOf(edit->font()).x);
     SetFrame(edit, style, control.exStyle);
     auto notifyUpdate = Notifier(&record, notify::kEditUpdate);
     auto notifyChange = Notifier(&record, notify::kEditChange);

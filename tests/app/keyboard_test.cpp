@@ -215,7 +215,8 @@ const KeyScript kScripts[] = {
     // takes the focus to the first of them, and Enter presses it.
     {"AltBThenEnterBrowsesFromTheDestination",
      {{{}, "focus 102 1"},
-      {{"Return", "Return"}, "focus 104 1001"},
+      {{"Return"}, "focus 128 1016"},
+      {{"Return"}, "focus 104 1001"},
       {{"alt+b"}, "focus 104 4"},
       {{"Return"}, "dialog 1536 shown"},
       {{}, "focus 1536 1003"},
@@ -227,16 +228,25 @@ const KeyScript kScripts[] = {
     // nothing ticked, Next says so and the page keeps the keyboard.
     {"SpaceChoosesCustomAndTicksTheList",
      {{{}, "focus 102 1"},
-      {{"Return", "Return", "Return"}, "focus 125 1019"},
-      {{"Tab", "Tab"}, "focus 125 1021"},
+      {{"Return"}, "focus 128 1016"},
+      {{"Return"}, "focus 104 1001"},
+      {{"Return"}, "focus 125 1019"},
+      {{"Tab"}, "focus 125 1020"},
+      {{"Tab"}, "focus 125 1021"},
       {{"space"}, "focus 127 1018"},
-      {{"space", "Return"}, "dialog 0 shown"},
+      {{"space"}, ""},
+      {{"Return"}, "dialog 0 shown"},
       {{"Return"}, "focus 127 1018"},
-      {{"space", "Return"}, "focus 106 1006"}},
+      {{"space"}, ""},
+      {{"Return"}, "focus 106 1006"}},
      std::nullopt},
     {"EnterGoesFromTheSummaryToTheEnd",
      {{{}, "focus 102 1"},
-      {{"Return", "Return", "Return", "Return", "Return"}, "focus 152 1045"},
+      {{"Return"}, "focus 128 1016"},
+      {{"Return"}, "focus 104 1001"},
+      {{"Return"}, "focus 125 1019"},
+      {{"Return"}, "focus 106 1006"},
+      {{"Return"}, "focus 152 1045"},
       {{"Return"}, "page 115 waiting"},
       {{"Return"}, ""}},
      0},
@@ -301,7 +311,10 @@ TEST_P(KeyboardTest, KeysDriveTheWizard) {
   Child setup(media_.Program().string(), {},
               {"DISPLAY=" + display_, "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=",
                "QMSETUP_SYSTEM=" + media_.Machine().Root().string(), "XDG_RUNTIME_DIR=" + work_.Path().string(),
-               "QMSETUP_TRACE=" + TraceFile().string()},
+               "QMSETUP_TRACE=" + TraceFile().string(),
+               // A sanitized build reports what the X and bus libraries keep
+               // for the process's life as leaks; ours stay reported.
+               "LSAN_OPTIONS=suppressions=" QM_LSAN_SUPPRESSIONS_FILE},
               (work_ / "output").string());
   ASSERT_TRUE(setup.Started());
 
