@@ -27,10 +27,10 @@
 #include "app/page_screenshots.h"
 #include "app/setup_app.h"
 #include "platform/machine/machine.h"
-#include "platform/registry/registry.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/message_box.h"
 #include "tests/common/setup_app_fixture.h"
+#include "tests/common/start_menu_seed.h"
 #include "tests/common/temp_dir.h"
 #include "wizard/page_chain.h"
 #include "wizard/pages/check_list_box.h"
@@ -116,22 +116,7 @@ class InstallRunPicturesTest : public qmtest::SetupRunTest {
     platform::UseMachine(machine_.Root());
   }
 
-  // The user's start-menu folder with these folders in it, named in the
-  // registry as the system names it.
-  void SeedStartMenu(const std::vector<std::string>& folders) const {
-    for (const std::string& folder : folders) {
-      std::filesystem::create_directories(machine_.DriveC() / "WINDOWS" / "Start Menu" / "Programs" / folder);
-    }
-    platform::RegKey key = 0;
-    ASSERT_EQ(platform::RegCreateKeyEx(platform::HKEY_CURRENT_USER,
-                                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "",
-                                       0, platform::KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              platform::ERROR_SUCCESS);
-    const std::string data = std::string("C:\\WINDOWS\\Start Menu\\Programs") + '\0';
-    const std::vector<std::uint8_t> bytes(data.begin(), data.end());
-    ASSERT_EQ(platform::RegSetValueEx(key, "Programs", platform::REG_SZ, bytes), platform::ERROR_SUCCESS);
-    platform::RegCloseKey(key);
-  }
+  void SeedStartMenu(const std::vector<std::string>& folders) const { qmtest::SeedStartMenu(machine_, folders); }
 
   // The modal dialog on screen, taken over its page, then cancelled.
   void ExpectDialogTakenAndCancelled(int templateId) {

@@ -10,9 +10,9 @@
 
 #include "app/setup_app.h"
 #include "platform/profile/private_profile.h"
-#include "platform/registry/registry.h"
 #include "platform/ui/dialog.h"
 #include "tests/common/setup_app_fixture.h"
+#include "tests/common/start_menu_seed.h"
 #include "tests/wizard/plain_pages_test_support.h"
 #include "wizard/page_chain.h"
 
@@ -34,23 +34,7 @@ std::string LoggedProgramFolder() {
 
 class ProgramFolderPageTest : public qmtest::SetupRunTest {
  protected:
-  // The user's start-menu folder with these folders in it, named in the
-  // registry as the system names it.
-  void SeedStartMenu(const std::vector<std::string>& folders) const {
-    const std::string programs = "C:\\WINDOWS\\Start Menu\\Programs";
-    for (const std::string& folder : folders) {
-      std::filesystem::create_directories(machine_.DriveC() / "WINDOWS" / "Start Menu" / "Programs" / folder);
-    }
-    platform::RegKey key = 0;
-    ASSERT_EQ(platform::RegCreateKeyEx(platform::HKEY_CURRENT_USER,
-                                       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "",
-                                       0, platform::KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              platform::ERROR_SUCCESS);
-    const std::string data = programs + '\0';
-    const std::vector<std::uint8_t> bytes(data.begin(), data.end());
-    ASSERT_EQ(platform::RegSetValueEx(key, "Programs", platform::REG_SZ, bytes), platform::ERROR_SUCCESS);
-    platform::RegCloseKey(key);
-  }
+  void SeedStartMenu(const std::vector<std::string>& folders) const { qmtest::SeedStartMenu(machine_, folders); }
 
   void ExpectToProgramFolder() {
     for (int id : {102, 128, 104, 125}) Expect(id, Next);
