@@ -83,4 +83,5 @@ void InstallEntry(CArchiveReader& reader, CArchiveEntry& entry, const std::strin
   record.installed = entry.IsInstalled();
   record.replaced = entry.IsReplaced();
   LogInstalledFile(record, placement.logFile);
+  if (placement.fileDone) placement.fileDone(entry);
 }

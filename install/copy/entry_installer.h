@@ -2,6 +2,7 @@
 // Installs one file: extracts it under a temporary name beside its final place,
 // compares it with an installed copy, puts it in place or discards it, and
 // writes its install-log line.
+#include <functional>
 #include <string>
 
 #include "install/archive/archive_entry.h"
@@ -10,11 +11,16 @@
 
 class CDestinationTable;
 
+// Called for each file whose extraction completed, placed or kept, after its
+// log line: the program items take the destination path as their command.
+using FileDoneHook = std::function<void(const CArchiveEntry& entry)>;
+
 // What every file of a run is placed with.
 struct EntryPlacement {
   const CDestinationTable* destinations = nullptr;
   std::string logFile;  // the install log (Windows path)
   RandomDraw draw = RuntimeRandomDraw();
+  FileDoneHook fileDone;  // may be empty
 };
 
 // Installs entry, read by reader, for the source group named group.

@@ -38,6 +38,7 @@ CFileCopy::CFileCopy(CopySettings settings, CopyUserInterface& ui)
   placement_.destinations = settings_.destinations;
   placement_.logFile = settings_.logFile;
   placement_.draw = settings_.draw;
+  placement_.fileDone = settings_.fileDone;
 }
 
 uint64_t CFileCopy::TotalSize(const CSourceFileList& sources) {

@@ -25,6 +25,7 @@ struct CopySettings {
   std::string sourceDirectory;  // where the media's files are
   std::string logFile;          // the install log
   RandomDraw draw = RuntimeRandomDraw();
+  FileDoneHook fileDone;  // after each file's log line; may be empty
 };
 
 enum class CopyOutcome { Completed, Cancelled };

@@ -36,8 +36,14 @@ class FileCopyTest : public CopyTest {
   void AddSource(const std::string& name, const std::string& value, CGroup* group = nullptr) {
     sources_.Insert(CSourceFile::FromTableLine(name, value, group ? group : main_));
   }
-  CopyOutcome Run() {
-    copy_ = std::make_unique<CFileCopy>(CopySettings{&destinations_, &diskettes_, "C:\\MEDIA", kLog}, ui_);
+  CopyOutcome Run(FileDoneHook fileDone = {}) {
+    CopySettings settings;
+    settings.destinations = &destinations_;
+    settings.diskettes = &diskettes_;
+    settings.sourceDirectory = "C:\\MEDIA";
+    settings.logFile = kLog;
+    settings.fileDone = std::move(fileDone);
+    copy_ = std::make_unique<CFileCopy>(std::move(settings), ui_);
     return copy_->CopyAllSources(sources_);
   }
   // Moves a media file elsewhere, as if it were on another diskette.
@@ -79,6 +85,19 @@ TEST_F(FileCopyTest, PlainSourceIsCopiedWholeWhateverSizeTheTablesGive) {
   AddSource("TEN.TXT", "4|0|1|1|1|");
   EXPECT_EQ(Run(), CopyOutcome::Completed);
   EXPECT_EQ(Get("C:\\APP\\SUB\\TEN.TXT"), "0123456789");
+}
+
+TEST_F(FileCopyTest, EveryCompletedFileReachesTheHookPlacedOrKept) {
+  Put("C:\\MEDIA\\NEW.TXT", "new");
+  Put("C:\\MEDIA\\KEPT.TXT", "kept", kOld);
+  Put("C:\\APP\\KEPT.TXT", "installed", 0xF0000000);  // plain sources carry their creation time
+  AddSource("NEW.TXT", "3|0|1|1|0|");
+  AddSource("KEPT.TXT", "4|0|1|1|0|");
+  std::vector<std::string> done;
+  EXPECT_EQ(Run([&](const CArchiveEntry& entry) { done.push_back(entry.DestinationPath()); }),
+            CopyOutcome::Completed);
+  EXPECT_EQ(done, (std::vector<std::string>{"C:\\APP\\NEW.TXT", "C:\\APP\\KEPT.TXT"}));
+  EXPECT_EQ(LogLine("Main", "KEPT.TXT"), "0|0|0");
 }
 
 // An archive whose big entry runs from DATA.1 onto further volumes kept on
