@@ -144,7 +144,7 @@ class QmtoolMedia : public ::testing::Test {
       "group = Fonts",                          // 26
       "file = fonts/LABEL.FON|1",               // 27
       "[plain]",                                // 28
-      "file = README.TXT|program|0",            // 29
+      "file = README.TXT|program|0|late",       // 29
   };
 };
 
@@ -196,11 +196,12 @@ TEST_F(QmtoolMedia, TablesFileLoadsWithTheInstallTablesReaders) {
     std::string name;
     int kind, size, count, destination;
     std::string group;
+    bool late;
   };
   const std::vector<Expected> expected = {
-      {"QM.1", 1, 45000 + 30000, 2, 0, "program"},
-      {"FONTS.1", 1, 4000, 1, 0, "Fonts"},
-      {"README.TXT", 0, 2000, 1, 0, "program"},
+      {"QM.1", 1, 45000 + 30000, 2, 0, "program", false},
+      {"FONTS.1", 1, 4000, 1, 0, "Fonts", false},
+      {"README.TXT", 0, 2000, 1, 0, "program", true},
   };
   ASSERT_EQ(sources.Size(), expected.size());
   for (const Expected& want : expected) {
@@ -213,6 +214,7 @@ TEST_F(QmtoolMedia, TablesFileLoadsWithTheInstallTablesReaders) {
     EXPECT_EQ(source.FileCount(), want.count) << want.name;
     EXPECT_EQ(source.DestinationId(), want.destination) << want.name;
     EXPECT_EQ(source.Group()->name, want.group) << want.name;
+    EXPECT_EQ(source.IsLate(), want.late) << want.name;
     const std::string disk = "DISK0" + std::to_string(source.DiskNumber());
     EXPECT_TRUE(fs::exists(out_ / disk / want.name)) << want.name << " not on " << disk;
   }
@@ -286,6 +288,8 @@ TEST_F(QmtoolMedia, ManifestErrorsNameTheirLines) {
       {10, "25 = Disk 25", "a diskette number"},
       {12, "program = Program|The program|1|1", "needs 5 fields"},
       {13, "Fonts = Fonts|Label fonts|0|2|1", "a group's flag"},
+      {13, "Targets = Targets|Clashes with a table|0|1|1", "cannot name a group"},
+      {13, "PROGRAM = Again|Same name in capitals|0|1|1", "group PROGRAM is given twice"},
       {16, "1 = FONTS|zero|", "a parent id"},
       {18, "QM.EXE = 0|-1|0|Quillmark||QM.EXE", "needs 7 fields"},
       {19, "[archive QM.]", "an archive's name"},
@@ -295,7 +299,7 @@ TEST_F(QmtoolMedia, ManifestErrorsNameTheirLines) {
       {23, "file = ../outside|0", "not a path inside the product tree"},
       {27, "file = fonts/LABEL.FON|-1", "destination -1 is not in [destinations]"},
       {28, "[extras]", "unknown section [extras]"},
-      {29, "file = README.TXT|program", "needs 3 fields"},
+      {29, "file = README.TXT|program", "a plain file is PATH|GROUP|DESTINATION"},
   };
   for (const Case& c : cases) {
     WriteManifest({{c.line, c.text}});

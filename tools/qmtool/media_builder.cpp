@@ -30,6 +30,7 @@ struct SourceLine {
   int kind = 0;
   std::size_t count = 0;
   int disk = 0;
+  bool late = false;  // written as a negative disk
   std::int16_t destinationId = 0;
 };
 
@@ -149,14 +150,14 @@ class MediaBuilder {
   void CollectSources() {
     std::uint64_t total = 0;
     for (const MediaArchive& archive : manifest_.archives) {
-      SourceLine source{archive.group, archive.name, 0, 1, archive.files.size(), 0, 0};
+      SourceLine source{archive.group, archive.name, 0, 1, archive.files.size(), 0, archive.late, 0};
       for (const MediaFile& file : archive.files) source.size += fs::file_size(manifest_.tree / file.path);
       total += source.size;
       sources_.push_back(source);
     }
     for (const MediaFile& file : manifest_.plainFiles) {
       SourceLine source{file.group, file.path.filename().string(), fs::file_size(manifest_.tree / file.path),
-                        0, 1, 0, file.destinationId};
+                        0, 1, 0, file.late, file.destinationId};
       total += source.size;
       sources_.push_back(source);
     }
@@ -238,7 +239,7 @@ class MediaBuilder {
         if (!any) section(group.key);
         any = true;
         line(source.name, std::to_string(source.size) + "|" + std::to_string(source.kind) + "|" +
-                              std::to_string(source.count) + "|" + std::to_string(source.disk) + "|" +
+                              std::to_string(source.count) + "|" + std::to_string(source.late ? -source.disk : source.disk) + "|" +
                               std::to_string(source.destinationId) + "|");
       }
     }

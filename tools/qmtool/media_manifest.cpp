@@ -15,12 +15,28 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kLastDiskette = 24;  // the diskette table's last label
+// Labels (and the title that default labels are made of) stay short enough
+// that a diskette keeps room for data beside its tag file.
+constexpr std::size_t kLongestText = 100;
 
 std::string Trim(std::string_view text) {
   std::size_t begin = 0, end = text.size();
   while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
   while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
   return std::string(text.substr(begin, end - begin));
+}
+
+// INI section and key names are told apart without regard to case.
+std::string Folded(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// Sections of the install tables file that a group's own section must not be.
+bool IsTablesSection(const std::string& name) {
+  const std::string folded = Folded(name);
+  return folded == "destinations" || folded == "groups" || folded == "targets" || folded == "diskettes";
 }
 
 std::vector<std::string> Fields(const std::string& value) {
@@ -128,11 +144,15 @@ class ManifestReader {
     if (section_ == "product") return Product(key, value, line);
     if (section_ == "diskettes") {
       IntegerIn(key, 1, kLastDiskette, "a diskette number", line);
-      if (value.empty()) throw ManifestError(line, "diskette " + key + " has an empty label");
+      if (value.empty() || value.size() > kLongestText) {
+        throw ManifestError(line, "a diskette's label has 1 to " + std::to_string(kLongestText) + " characters");
+      }
       return Add(result_.diskettes, key, value, line, "diskette");
     }
     if (section_ == "groups") {
-      if (key.find_first_of("[]|") != std::string::npos) throw ManifestError(line, "bad group name '" + key + "'");
+      if (key.find_first_of("[]|") != std::string::npos || IsTablesSection(key)) {
+        throw ManifestError(line, "'" + key + "' cannot name a group: its section would be a table's");
+      }
       const auto fields = FieldsOf(value, 5, "a group", line);
       for (std::size_t i = 2; i < 5; ++i) IntegerIn(fields[i], 0, 1, "a group's flag", line);
       return Add(result_.groups, key, value, line, "group");
@@ -151,9 +171,12 @@ class ManifestReader {
       return Add(result_.targets, key, value, line, "target");
     }
     if (section_ == "plain") {
-      if (key != "file") throw ManifestError(line, "[plain] holds only 'file = PATH|GROUP|DESTINATION'");
-      const auto fields = FieldsOf(value, 3, "a plain file", line);
-      result_.plainFiles.push_back({TreePath(fields[0], line), Destination(fields[2], line), fields[1], line});
+      if (key != "file") throw ManifestError(line, "[plain] holds only 'file = PATH|GROUP|DESTINATION[|late]'");
+      std::vector<std::string> fields = Fields(value);
+      const bool late = fields.size() == 4 && fields[3] == "late";
+      if (late) fields.pop_back();
+      if (fields.size() != 3) throw ManifestError(line, "a plain file is PATH|GROUP|DESTINATION, optionally |late");
+      result_.plainFiles.push_back({TreePath(fields[0], line), Destination(fields[2], line), fields[1], late, line});
       return;
     }
     MediaArchive& archive = result_.archives.back();
@@ -166,9 +189,11 @@ class ManifestReader {
       groupLines_[&archive - result_.archives.data()] = line;
     } else if (key == "file") {
       const auto fields = FieldsOf(value, 2, "an archive's file", line);
-      archive.files.push_back({TreePath(fields[0], line), Destination(fields[1], line), {}, line});
+      archive.files.push_back({TreePath(fields[0], line), Destination(fields[1], line), {}, false, line});
+    } else if (key == "late") {
+      archive.late = IntegerIn(value, 0, 1, "late", line) == 1;
     } else {
-      throw ManifestError(line, "unknown key '" + key + "' in an archive (method, group, file)");
+      throw ManifestError(line, "unknown key '" + key + "' in an archive (method, group, late, file)");
     }
   }
 
@@ -176,6 +201,9 @@ class ManifestReader {
     if (!productKeys_.insert(key).second) throw ManifestError(line, "'" + key + "' is given twice");
     productLines_[key] = line;
     if (key == "title") {
+      if (value.empty() || value.size() > kLongestText) {
+        throw ManifestError(line, "the title has 1 to " + std::to_string(kLongestText) + " characters");
+      }
       result_.title = value;
     } else if (key == "tree") {
       tree_ = value;
@@ -192,7 +220,7 @@ class ManifestReader {
   void Add(std::vector<ManifestLine>& lines, const std::string& key, const std::string& value, int line,
            const std::string& what) {
     for (const ManifestLine& other : lines) {
-      if (other.key == key) throw ManifestError(line, what + " " + key + " is given twice");
+      if (Folded(other.key) == Folded(key)) throw ManifestError(line, what + " " + key + " is given twice");
     }
     lines.push_back({key, value, line});
   }
@@ -256,16 +284,16 @@ class ManifestReader {
       if (archive.files.empty()) throw ManifestError(archive.line, "archive " + archive.name + " holds no file");
       std::set<std::string> members;
       for (const MediaFile& file : archive.files) {
-        if (!members.insert(file.path.filename().string()).second) {
+        if (!members.insert(Folded(file.path.filename().string())).second) {
           throw ManifestError(file.line, "archive " + archive.name + " already holds a file named " +
                                              file.path.filename().string());
         }
       }
-      if (!names.insert(archive.name).second) throw ManifestError(archive.line, archive.name + " is named twice");
+      if (!names.insert(Folded(archive.name)).second) throw ManifestError(archive.line, archive.name + " is named twice");
     }
     for (const MediaFile& file : result_.plainFiles) {
       CheckGroup(file.group, file.line);
-      if (!names.insert(file.path.filename().string()).second) {
+      if (!names.insert(Folded(file.path.filename().string())).second) {
         throw ManifestError(file.line, file.path.filename().string() + " is already a file of the media");
       }
     }

@@ -32,6 +32,7 @@ struct MediaFile {
   std::filesystem::path path;  // in the product tree
   std::int16_t destinationId = 0;
   std::string group;           // plain files only; archive members use the archive's
+  bool late = false;           // plain files only: copied after the other sources of its disk
   int line = 0;
 };
 
@@ -39,6 +40,7 @@ struct MediaArchive {
   std::string name;  // first volume's file name, e.g. "QM.1"
   bool compressed = true;
   std::string group;
+  bool late = false;  // copied after the other sources of its first disk
   std::vector<MediaFile> files;
   int line = 0;
 };

@@ -15,6 +15,7 @@
 
 #include "install/errors/translate_exception.h"
 #include "install/errors/xexception.h"
+#include "platform/core/exceptions.h"
 #include "tools/qmtool/media_builder.h"
 #include "tools/qmtool/media_manifest.h"
 #include "tools/qmtool/verbs.h"
@@ -56,10 +57,12 @@ constexpr const char* kUsage =
     "  [targets]                      KEY = icon|hotkey|minimized|name|arguments|icon file|command\n"
     "  QM.EXE = 0|-1|0|Quillmark||QM.EXE|\n"
     "  [archive QM.1]                 an archive: method lh5 (default) or stored,\n"
-    "  method = lh5                   one group, files as PATH|DESTINATION ID\n"
+    "  method = lh5                   one group, late = 1 to copy it after the other\n"
+    "                                 sources of its disk, files as PATH|DESTINATION ID\n"
     "  group = program\n"
     "  file = bin/QM.EXE|0\n"
-    "  [plain]                        files copied as they are: PATH|GROUP|DESTINATION ID\n"
+    "  [plain]                        files copied as they are: PATH|GROUP|DESTINATION ID,\n"
+    "                                 with |late to copy it after the other sources of its disk\n"
     "  file = README.TXT|program|0\n"
     "\n"
     "Destination ids are those of [destinations] or -2 (Windows), -3 (System),\n"
@@ -69,11 +72,10 @@ constexpr const char* kUsage =
     "Exit status: 0 success, 1 failure, 2 bad usage or a bad manifest (printed as\n"
     "MANIFEST:LINE: message).\n";
 
+// The framework's and the archive classes' errors speak through their error
+// class's texts; the host file system's through their own message.
 std::string ErrorText(const std::exception& error) {
-  if (dynamic_cast<const CXException*>(&error) == nullptr && dynamic_cast<const std::system_error*>(&error) == nullptr) {
-    return error.what();
-  }
-  if (const auto* system = dynamic_cast<const std::system_error*>(&error)) return system->what();
+  if (dynamic_cast<const platform::Exception*>(&error) == nullptr) return error.what();
   const std::unique_ptr<CXException> translated = TranslateException(error);
   std::string text = translated->GetMessages().shortText;
   if (const auto* file = dynamic_cast<const CXFileException*>(translated.get()); file && !file->FileName().empty()) {
