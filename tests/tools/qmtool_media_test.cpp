@@ -170,6 +170,21 @@ TEST_F(QmtoolMedia, ArchiveSpansTwoDiskettesAndDisk1HoldsTheSetupFiles) {
   }
 }
 
+TEST_F(QmtoolMedia, AnArchiveStartsOnAFreshDisketteWhenThatNeedsFewerDisks) {
+  // A large setup program leaves little room on disk 1: volumes that small
+  // would spread QM.1 over six diskettes, volumes of a whole disk over two.
+  WriteFileText(treeDir_ / tree_[0].path, RandomBytes(31000, 5));
+  WriteManifest();
+  const auto result = Build(out_);
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::vector<std::string> disk1 = EntriesOf(out_ / "DISK01");
+  EXPECT_FALSE(std::count(disk1.begin(), disk1.end(), "QM.1")) << result.out;
+  EXPECT_TRUE(fs::exists(out_ / "DISK02" / "QM.1")) << result.out;
+  EXPECT_TRUE(fs::exists(out_ / "DISK03" / "QM.2")) << result.out;
+  EXPECT_FALSE(fs::exists(out_ / "DISK04")) << result.out;
+  EXPECT_NE(ReadFileText(out_ / "DISK01" / "SETUP.ini").find("\r\nQM.1=75000|1|2|2|0|\r\n"), std::string::npos);
+}
+
 TEST_F(QmtoolMedia, TablesFileLoadsWithTheInstallTablesReaders) {
   WriteManifest();
   ASSERT_EQ(Build(out_).exitCode, 0);

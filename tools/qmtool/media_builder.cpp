@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "install/archive/archive_writer.h"
@@ -173,18 +174,20 @@ class MediaBuilder {
     Copy(manifest_.tree / file.path, source.name, file.line);
   }
 
-  void PlaceArchive(const MediaArchive& archive, SourceLine& source) {
-    if (Free() < kSmallestVolume) NextDisk(archive.line);
-    const int firstDisk = disks_;
-    const fs::path work = out_ / ".work";
-    fs::create_directories(work);
+  // An archive written into a work directory under out_, its volumes still there.
+  struct WrittenArchive {
+    fs::path directory;
+    std::vector<fs::path> volumes;
+    std::uint64_t lastVolumeBytes = 0;
+  };
+
+  WrittenArchive WriteArchive(const MediaArchive& archive, std::uint64_t volumeSize, const std::string& workName) {
+    WrittenArchive written{out_ / workName, {}, 0};
+    fs::create_directories(written.directory);
     ArchiveWriterOptions options;
     options.method = archive.compressed ? kMethodLh5 : kMethodStored;
-    // Later volumes go to fresh disks, whose tag files may be longer than this one's.
-    std::uint64_t longestTag = 0;
-    for (int disk = 1; disk <= kLastDiskette; ++disk) longestTag = std::max<std::uint64_t>(longestTag, TagText(disk).size());
-    options.volumeSize = std::min(Free(), manifest_.diskSize - longestTag);
-    CArchiveWriter writer(platform::MapToWindows(work / archive.name), options);
+    options.volumeSize = volumeSize;
+    CArchiveWriter writer(platform::MapToWindows(written.directory / archive.name), options);
     try {
       for (const MediaFile& file : archive.files) {
         ArchiveMember member(platform::MapToWindows(manifest_.tree / file.path));
@@ -196,23 +199,60 @@ class MediaBuilder {
       writer.Discard();
       // The volumes are written in a work directory the user never sees.
       std::string message = error.what();
-      const std::string workPrefix = platform::MapToWindows(work) + "\\";
+      const std::string workPrefix = platform::MapToWindows(written.directory) + "\\";
       for (std::size_t at; (at = message.find(workPrefix)) != std::string::npos;) message.erase(at, workPrefix.size());
       throw ManifestError(archive.line, "archive " + archive.name + ": " + message);
     } catch (...) {
       writer.Discard();
       throw;
     }
-    const std::vector<std::string>& volumes = writer.VolumePaths();
-    for (std::size_t i = 0; i < volumes.size(); ++i) {
-      if (i > 0) NextDisk(archive.line);
+    for (const std::string& path : writer.VolumePaths()) {
       fs::path volume;
-      if (!platform::MapToHost(volumes[i], volume)) throw std::runtime_error("lost volume " + volumes[i]);
-      fs::last_write_time(Copy(volume, volume.filename().string(), archive.line), fixedTime_);
-      fs::remove(volume);
+      if (!platform::MapToHost(path, volume)) throw std::runtime_error("lost volume " + path);
+      written.volumes.push_back(volume);
     }
-    fs::remove(work);
-    source.disk = firstDisk;
+    written.lastVolumeBytes = fs::file_size(written.volumes.back());
+    return written;
+  }
+
+  void PlaceArchive(const MediaArchive& archive, SourceLine& source) {
+    if (Free() < kSmallestVolume) NextDisk(archive.line);
+    // Later volumes go to fresh disks, whose tag files may be longer than this one's.
+    std::uint64_t longestTag = 0;
+    for (int disk = 1; disk <= kLastDiskette; ++disk) {
+      longestTag = std::max<std::uint64_t>(longestTag, TagText(disk).size());
+    }
+    const std::uint64_t freshRoom = manifest_.diskSize - longestTag;
+    const std::uint64_t roomHere = std::min(Free(), freshRoom);
+
+    // Every volume is as large as the room left here, so the later disks keep
+    // that much unused too; starting on a fresh disk may then need fewer disks.
+    std::optional<WrittenArchive> chosen;
+    try {
+      chosen = WriteArchive(archive, roomHere, ".work-here");
+    } catch (const ManifestError&) {
+      if (roomHere == freshRoom) throw;
+    }
+    if (roomHere < freshRoom && (!chosen || chosen->volumes.size() > 1)) {
+      WrittenArchive fresh = WriteArchive(archive, freshRoom, ".work-fresh");
+      const bool fewerDisks = !chosen || fresh.volumes.size() + 1 < chosen->volumes.size() ||
+                              (fresh.volumes.size() + 1 == chosen->volumes.size() &&
+                               fresh.lastVolumeBytes < chosen->lastVolumeBytes);
+      if (fewerDisks) {
+        if (chosen) fs::remove_all(chosen->directory);
+        chosen = std::move(fresh);
+        NextDisk(archive.line);
+      } else {
+        fs::remove_all(fresh.directory);
+      }
+    }
+    source.disk = disks_;
+    for (std::size_t i = 0; i < chosen->volumes.size(); ++i) {
+      if (i > 0) NextDisk(archive.line);
+      const fs::path& volume = chosen->volumes[i];
+      fs::last_write_time(Copy(volume, volume.filename().string(), archive.line), fixedTime_);
+    }
+    fs::remove_all(chosen->directory);
   }
 
   std::string TablesText(int lastDisk) const {
