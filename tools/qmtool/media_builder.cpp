@@ -67,6 +67,7 @@ class MediaBuilder {
     // Disk 1 starts with the setup's own files and room for the tables file,
     // measured with the widest disk number each source line can get.
     Disk(1);
+    Claim(1, tablesName, manifest_.diskSizeLine);
     Copy(manifest_.tree / manifest_.setup, manifest_.setup.filename().string(), manifest_.diskSizeLine);
     Copy(manifest_.tree / manifest_.profile, kProfileName, manifest_.diskSizeLine);
     Copy(manifest_.tree / manifest_.licence, kLicenceName, manifest_.diskSizeLine);
@@ -81,11 +82,10 @@ class MediaBuilder {
     for (const MediaFile& file : manifest_.plainFiles) PlacePlainFile(file, sources_[next++]);
 
     const fs::path tables = Disk(1) / tablesName;
-    Claim(1, tablesName, manifest_.diskSizeLine);
     WriteText(tables, TablesText(disks_));
     fs::last_write_time(tables, fixedTime_);
     report_.push_back({1, tablesName, fs::file_size(tables)});
-    std::sort(report_.begin(), report_.end(),
+    std::stable_sort(report_.begin(), report_.end(),
               [](const MediaFileReport& a, const MediaFileReport& b) { return a.disk < b.disk; });
     return report_;
   }

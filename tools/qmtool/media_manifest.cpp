@@ -143,11 +143,11 @@ class ManifestReader {
   void Entry(const std::string& key, const std::string& value, int line) {
     if (section_ == "product") return Product(key, value, line);
     if (section_ == "diskettes") {
-      IntegerIn(key, 1, kLastDiskette, "a diskette number", line);
+      const long long disk = IntegerIn(key, 1, kLastDiskette, "a diskette number", line);
       if (value.empty() || value.size() > kLongestText) {
         throw ManifestError(line, "a diskette's label has 1 to " + std::to_string(kLongestText) + " characters");
       }
-      return Add(result_.diskettes, key, value, line, "diskette");
+      return Add(result_.diskettes, std::to_string(disk), value, line, "diskette");
     }
     if (section_ == "groups") {
       if (key.find_first_of("[]|") != std::string::npos || IsTablesSection(key)) {
