@@ -152,6 +152,7 @@ TEST_F(QmtoolMedia, ArchiveSpansTwoDiskettesAndDisk1HoldsTheSetupFiles) {
   WriteManifest();
   const auto result = Build(out_);
   ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
 
   EXPECT_EQ(EntriesOf(out_ / "DISK01"), (std::vector<std::string>{"QM.1", "SETUP.EXE", "SETUP.ini", "agree.txt",
                                                                   "cv_setup.ini", "diskette.001"}));
@@ -183,6 +184,14 @@ TEST_F(QmtoolMedia, AnArchiveStartsOnAFreshDisketteWhenThatNeedsFewerDisks) {
   EXPECT_TRUE(fs::exists(out_ / "DISK03" / "QM.2")) << result.out;
   EXPECT_FALSE(fs::exists(out_ / "DISK04")) << result.out;
   EXPECT_NE(ReadFileText(out_ / "DISK01" / "SETUP.ini").find("\r\nQM.1=75000|1|2|2|0|\r\n"), std::string::npos);
+}
+
+TEST_F(QmtoolMedia, AnArchiveOverMoreThanTwoDiskettesIsBuiltWithAWarning) {
+  WriteManifest({{5, "disk size = 16384"}});
+  const auto result = Build(out_);
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(fs::exists(out_ / "DISK03"));
+  EXPECT_NE(result.err.find("warning: QM.1 spans"), std::string::npos) << result.err;
 }
 
 TEST_F(QmtoolMedia, TablesFileLoadsWithTheInstallTablesReaders) {

@@ -61,7 +61,7 @@ class MediaBuilder {
     fixedTime_ = fs::last_write_time(manifest_.tree / manifest_.setup);
   }
 
-  std::vector<MediaFileReport> Build() {
+  MediaBuildResult Build() {
     CollectSources();
     const std::string tablesName = InstallTablesName(manifest_.setup);
     // Disk 1 starts with the setup's own files and room for the tables file,
@@ -87,7 +87,7 @@ class MediaBuilder {
     report_.push_back({1, tablesName, fs::file_size(tables)});
     std::stable_sort(report_.begin(), report_.end(),
               [](const MediaFileReport& a, const MediaFileReport& b) { return a.disk < b.disk; });
-    return report_;
+    return {report_, warnings_};
   }
 
  private:
@@ -247,6 +247,12 @@ class MediaBuilder {
       }
     }
     source.disk = disks_;
+    if (chosen->volumes.size() > 2) {
+      // The copy asks for the archive's disk plus one for every further volume.
+      warnings_.push_back(archive.name + " spans " + std::to_string(chosen->volumes.size()) +
+                          " diskettes; the setup asks for disk " + std::to_string(disks_ + 1) +
+                          " for each volume after the first");
+    }
     for (std::size_t i = 0; i < chosen->volumes.size(); ++i) {
       if (i > 0) NextDisk(archive.line);
       const fs::path& volume = chosen->volumes[i];
@@ -291,6 +297,7 @@ class MediaBuilder {
   fs::file_time_type fixedTime_;
   std::vector<SourceLine> sources_;
   std::vector<MediaFileReport> report_;
+  std::vector<std::string> warnings_;
   std::map<int, std::set<std::string>> names_;  // folded names on each disk
   int disks_ = 0;
   std::uint64_t used_ = 0;
@@ -300,7 +307,7 @@ class MediaBuilder {
 
 std::string InstallTablesName(const fs::path& setupProgram) { return setupProgram.stem().string() + ".ini"; }
 
-std::vector<MediaFileReport> BuildMedia(const MediaManifest& manifest, const fs::path& out) {
+MediaBuildResult BuildMedia(const MediaManifest& manifest, const fs::path& out) {
   return MediaBuilder(manifest, out).Build();
 }
 

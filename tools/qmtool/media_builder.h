@@ -24,10 +24,15 @@ struct MediaFileReport {
   std::uint64_t bytes = 0;
 };
 
+struct MediaBuildResult {
+  std::vector<MediaFileReport> files;  // by disk
+  std::vector<std::string> warnings;   // media that build but may not install smoothly
+};
+
 // Builds into out, an empty directory. Raises ManifestError where the manifest
 // asks for something the media cannot hold (at the line concerned), other
 // exceptions when reading or writing fails.
-std::vector<MediaFileReport> BuildMedia(const MediaManifest& manifest, const std::filesystem::path& out);
+MediaBuildResult BuildMedia(const MediaManifest& manifest, const std::filesystem::path& out);
 
 // The name of the install tables file for a setup program: "SETUP.EXE" gives "SETUP.ini".
 std::string InstallTablesName(const std::filesystem::path& setupProgram);

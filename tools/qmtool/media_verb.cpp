@@ -133,7 +133,7 @@ int Build(const std::string& manifestPath, const std::string& outArgument) {
   }
 
   fs::path work;
-  std::vector<MediaFileReport> report;
+  MediaBuildResult report;
   try {
     work = MakeSiblingDirectory(out, "new");
     report = BuildMedia(manifest, work);
@@ -148,7 +148,10 @@ int Build(const std::string& manifestPath, const std::string& outArgument) {
     return kExitFailure;
   }
   int disks = 0;
-  for (const MediaFileReport& file : report) {
+  for (const std::string& warning : report.warnings) {
+    std::fprintf(stderr, "%s: warning: %s\n", manifestPath.c_str(), warning.c_str());
+  }
+  for (const MediaFileReport& file : report.files) {
     std::printf("DISK%02d  %-16s %10" PRIu64 "\n", file.disk, file.name.c_str(), file.bytes);
     disks = std::max(disks, file.disk);
   }
