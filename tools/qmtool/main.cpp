@@ -16,6 +16,7 @@ constexpr Verb kVerbs[] = {
     {"system", "create and inspect an emulated Windows machine", RunSystemVerb},
     {"profile", "check a setup profile as the setup reads it", RunProfileVerb},
     {"arc", "list, test, extract and create archives", RunArcVerb},
+    {"media", "build installation diskettes from a product tree", RunMediaVerb},
     {"reg", "export, import and delete registry keys as REGEDIT4 text", RunRegVerb},
 };
 

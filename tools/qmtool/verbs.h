@@ -15,5 +15,6 @@ int RunSystemVerb(Arguments& args);
 int RunProfileVerb(Arguments& args);
 int RunArcVerb(Arguments& args);
 int RunRegVerb(Arguments& args);
+int RunMediaVerb(Arguments& args);
 
 }  // namespace qmtool
