@@ -26,7 +26,7 @@ class CFileCopy::SourceReader : public CArchiveReader {
 
  protected:
   void OnSegment() override { copy_.Tick(*this); }
-  bool AtEnd() override { return copy_.SwitchVolume(*this, source_); }
+  bool AtEnd() override { return copy_.SwitchVolume(*this); }
 
  private:
   CFileCopy& copy_;
@@ -63,6 +63,7 @@ CopyOutcome CFileCopy::CopyAllSources(const CSourceFileList& sources) {
 
 void CFileCopy::CopySource(const CSourceFile& source) {
   SourceReader reader(*this, source);
+  volumeDisk_ = source.DiskNumber();
   try {
     if (!locator_.EnsureSourceFile(source.FileName(), source.DiskNumber())) {
       cancelled_ = true;
@@ -121,15 +122,18 @@ void CFileCopy::Tick(SourceReader& reader) {
   ui_.ShowProgress(completed_ + currentEntry_->BytesWritten(), currentEntry_->DestinationPath());
 }
 
-bool CFileCopy::SwitchVolume(SourceReader& reader, const CSourceFile& source) {
+bool CFileCopy::SwitchVolume(SourceReader& reader) {
   const CArchiveEntry* entry = reader.CurrentEntry();
   if (entry == nullptr || entry->Header().Continued() == 0) return true;
   const std::string current = reader.GetFilePath();
   const std::optional<std::string> next = NextVolumeName(FileNameOfPath(current));
   if (!next) throw platform::FileException(platform::FileCause::FileNotFound, ENOENT, current);
   reader.Close();
-  // Every further volume is asked for as the source's disk plus one.
-  if (!locator_.EnsureSourceFile(*next, source.DiskNumber() + 1)) {
+  // Each further volume is on the diskette after the one before it. Asking for
+  // the source's disk plus one every time would name the wrong diskette from
+  // the third volume on.
+  ++volumeDisk_;
+  if (!locator_.EnsureSourceFile(*next, volumeDisk_)) {
     cancelled_ = true;
     reader.Abort();
     return true;

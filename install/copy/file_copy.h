@@ -61,7 +61,7 @@ class CFileCopy {
   void InstallOne(SourceReader& reader, CArchiveEntry& entry, const std::string& group);
   // The hooks of the source's reader.
   void Tick(SourceReader& reader);
-  bool SwitchVolume(SourceReader& reader, const CSourceFile& source);
+  bool SwitchVolume(SourceReader& reader);
   void ReportFailure(const CSourceFile& source, const std::exception_ptr& error);
 
   CopySettings settings_;
@@ -71,4 +71,5 @@ class CFileCopy {
   uint64_t completed_ = 0;
   CArchiveEntry* currentEntry_ = nullptr;
   bool cancelled_ = false;
+  int volumeDisk_ = 0;  // the diskette of the volume being read
 };

@@ -247,12 +247,6 @@ class MediaBuilder {
       }
     }
     source.disk = disks_;
-    if (chosen->volumes.size() > 2) {
-      // The copy asks for the archive's disk plus one for every further volume.
-      warnings_.push_back(archive.name + " spans " + std::to_string(chosen->volumes.size()) +
-                          " diskettes; the setup asks for disk " + std::to_string(disks_ + 1) +
-                          " for each volume after the first");
-    }
     for (std::size_t i = 0; i < chosen->volumes.size(); ++i) {
       if (i > 0) NextDisk(archive.line);
       const fs::path& volume = chosen->volumes[i];

@@ -100,9 +100,9 @@ TEST_F(FileCopyTest, EveryCompletedFileReachesTheHookPlacedOrKept) {
   EXPECT_EQ(LogLine("Main", "KEPT.TXT"), "0|0|0");
 }
 
-// An archive whose big entry runs from DATA.1 onto further volumes kept on
-// "diskette 2": each prompt asks for the source's disk plus one, and the
-// answer that puts the volume in place resumes the same entry.
+// An archive whose big entry runs from DATA.1 onto further volumes, each on
+// the diskette after the one before: each prompt asks for that next disk, and
+// the answer that puts the volume in place resumes the same entry.
 class VolumeSwitchTest : public FileCopyTest {
  protected:
   void MakeSpanningArchive() {
@@ -132,7 +132,7 @@ TEST_F(VolumeSwitchTest, AsksForTheNextDiskAndResumesTheSameEntry) {
   };
   EXPECT_EQ(Run(), CopyOutcome::Completed);
   ASSERT_EQ(ui_.prompts.size(), away_.size());
-  for (const DiskettePrompt& prompt : ui_.prompts) EXPECT_EQ(prompt.diskNumber, 2);
+  for (std::size_t i = 0; i < ui_.prompts.size(); ++i) EXPECT_EQ(ui_.prompts[i].diskNumber, static_cast<int>(2 + i));
   EXPECT_EQ(ui_.prompts[0].text, "Please insert the diskette labelled 'Diskette 2' in drive C:");
   EXPECT_EQ(Get("C:\\APP\\BIG.DAT"), big_);
   EXPECT_EQ(Get("C:\\APP\\SMALL.TXT"), "small");
