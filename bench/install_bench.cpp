@@ -17,7 +17,8 @@
 //   bench_install [--quick | --scale F]
 //     default: 10,000 small files and a 200 MB file; the memory rows put a
 //     50 MB file beside the 200 MB one. --scale multiplies the file count and
-//     both large sizes; --quick is --scale 0.1.
+//     both large sizes; --quick is --scale 0.1. --keep leaves the work
+//     directory (product, media, tars) in place and names it.
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +52,7 @@ constexpr const char* kInstallDirectory = "QMW2";  // C:\QMW2, the tables' desti
 
 struct Settings {
   double scale = 1.0;
+  bool keep = false;  // leave the media and the product for a profiler
 };
 
 Settings ParseArguments(int argc, char** argv) {
@@ -58,6 +60,8 @@ Settings ParseArguments(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--quick") == 0) {
       settings.scale = 0.1;
+    } else if (std::strcmp(argv[i], "--keep") == 0) {
+      settings.keep = true;
     } else if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc) {
       settings.scale = std::atof(argv[++i]);
       if (settings.scale <= 0) throw std::runtime_error("--scale wants a positive number");
@@ -199,6 +203,8 @@ void CheckInstalled(const fs::path& installed, const Product& product, const fs:
 struct Figures {
   std::string status;  // empty: measured
   double seconds = 0;
+  double userSeconds = 0;
+  double systemSeconds = 0;
   long peakKb = 0;
 };
 
@@ -213,6 +219,8 @@ double Median(std::vector<double> values) {
 Figures Measure(const std::function<ChildSpec()>& prepare, const std::function<bool(int run)>& check,
                 const std::function<void()>& clean, int expectedExit = 0) {
   std::vector<double> seconds;
+  std::vector<double> user;
+  std::vector<double> system;
   std::vector<double> peaks;
   Figures figures;
   for (int run = 0; run < kRuns; ++run) {
@@ -231,9 +239,13 @@ Figures Measure(const std::function<ChildSpec()>& prepare, const std::function<b
       return figures;
     }
     seconds.push_back(result.seconds);
+    user.push_back(result.userSeconds);
+    system.push_back(result.systemSeconds);
     peaks.push_back(static_cast<double>(result.peakKb));
   }
   figures.seconds = Median(seconds);
+  figures.userSeconds = Median(user);
+  figures.systemSeconds = Median(system);
   figures.peakKb = static_cast<long>(Median(peaks));
   return figures;
 }
@@ -330,11 +342,12 @@ std::string Ratio(const Figures& figures, const std::optional<Figures>& peer) {
 void Row(const char* way, const char* media, const Figures& figures, uint64_t bytes, const std::optional<Figures>& tar,
          const std::optional<Figures>& tgz) {
   if (!figures.status.empty()) {
-    std::printf("  %-30s %-10s %s\n", way, media, figures.status.c_str());
+    std::printf("  %-24s %-7s %s\n", way, media, figures.status.c_str());
     return;
   }
-  std::printf("  %-30s %-10s %9.3f %9.1f %10s %10s %10.1f\n", way, media, figures.seconds,
-              static_cast<double>(bytes) / kMB / figures.seconds, Ratio(figures, tar).c_str(),
+  std::printf("  %-24s %-7s %8.3f %7.2f %7.2f %7.1f %10s %8s %9.1f\n", way, media, figures.seconds,
+              figures.userSeconds, figures.systemSeconds, static_cast<double>(bytes) / kMB / figures.seconds,
+              Ratio(figures, tar).c_str(),
               Ratio(figures, tgz).c_str(), Megabytes(figures.peakKb));
 }
 
@@ -343,19 +356,26 @@ void Verdict(const char* what, bool met, const std::string& detail) {
 }
 
 int RunBench(const Settings& settings) {
-  const qmtest::TempDir work("qm-bench-install");
+  const std::optional<qmtest::TempDir> temp =
+      settings.keep ? std::nullopt : std::make_optional<qmtest::TempDir>("qm-bench-install");
+  const fs::path work = temp ? temp->Path() : fs::temp_directory_path() / "qm-bench-install-kept";
+  if (settings.keep) {
+    fs::remove_all(work);
+    fs::create_directories(work);
+    std::printf("Work directory kept: %s\n", work.c_str());
+  }
   const long floorKb = FloorKb();
 
-  const Product product = MakeProduct(work.Path(), settings);
+  const Product product = MakeProduct(work, settings);
   const Payload& payload = product.payload;
   std::printf("Install throughput: %zu small files (%.1f MB) in %d directories and one %.1f MB file, %.1f MB in all\n",
               payload.files.size() - 1, (payload.totalBytes - payload.files.back().bytes) / kMB, 20,
               payload.files.back().bytes / kMB, payload.totalBytes / kMB);
   std::printf("(median of %d runs each, sync before each, page cache warm; MB = 10^6 bytes)\n\n", kRuns);
 
-  const Media stored = BuildMedia(work.Path(), "stored", product, false, "data/BIG.DAT");
-  const Media packed = BuildMedia(work.Path(), "lh5", product, true, "data/BIG.DAT");
-  const Media stored50 = BuildMedia(work.Path(), "stored50", product, false, "data50/BIG.DAT");
+  const Media stored = BuildMedia(work, "stored", product, false, "data/BIG.DAT");
+  const Media packed = BuildMedia(work, "lh5", product, true, "data/BIG.DAT");
+  const Media stored50 = BuildMedia(work, "stored50", product, false, "data50/BIG.DAT");
   const fs::path tarFile = work / "payload.tar";
   const fs::path tgzFile = work / "payload.tar.gz";
   for (const auto& [file, option] : {std::pair{tarFile, "-cf"}, std::pair{tgzFile, "-czf"}}) {
@@ -375,7 +395,7 @@ int RunBench(const Settings& settings) {
   }
   std::printf("\n");
 
-  Bench bench(work.Path(), product);
+  Bench bench(work, product);
   const fs::path big = product.tree / "data" / "BIG.DAT";
   const Figures tar = bench.Tar(tarFile, "-xf");
   const Figures tgz = bench.Tar(tgzFile, "-xzf");
@@ -385,16 +405,17 @@ int RunBench(const Settings& settings) {
   const Figures setupPacked = bench.Setup(packed);
   const Figures engineStored50 = bench.CopyEngine(stored50, product.memoryBig);
 
-  std::printf("  %-30s %-10s %9s %9s %10s %10s %10s\n", "installer", "media", "seconds", "MB/s", "vs tar -x",
-              "vs -xzf", "peak RSS");
+  std::printf("  %-24s %-7s %8s %7s %7s %7s %10s %8s %9s\n", "installer", "media", "seconds", "user", "sys", "MB/s",
+              "vs tar -x", "vs -xzf", "peak RSS");
   const uint64_t bytes = payload.totalBytes;
-  Row("copy engine (CFileCopy)", "stored", engineStored, bytes, tar, std::nullopt);
-  Row("copy engine (CFileCopy)", "-lh5-", enginePacked, bytes, tar, tgz);
+  Row("copy engine", "stored", engineStored, bytes, tar, std::nullopt);
+  Row("copy engine", "-lh5-", enginePacked, bytes, tar, tgz);
   Row("qmsetup /B", "stored", setupStored, bytes, tar, std::nullopt);
   Row("qmsetup /B", "-lh5-", setupPacked, bytes, tar, tgz);
   Row("tar -xf", "tar", tar, bytes, tar, std::nullopt);
   Row("tar -xzf", "tar.gz", tgz, bytes, tar, tgz);
-  std::printf("  (peak RSS in MB from ru_maxrss; a child started as these are shows %.1f MB doing nothing)\n\n",
+  std::printf("  (seconds: wall time; user and sys: the child's CPU time. Peak RSS in MB from ru_maxrss;\n"
+              "  a child started as these are shows %.1f MB doing nothing)\n\n",
               Megabytes(floorKb));
 
   std::printf("  Memory: the same install (copy engine, stored) with the large file at two sizes\n");

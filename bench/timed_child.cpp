@@ -65,6 +65,8 @@ ChildResult RunTimed(const ChildSpec& spec) {
   if (::wait4(pid, &status, 0, &usage) != pid) throw std::runtime_error("lost the child " + spec.argv.at(0));
   ChildResult result;
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  result.userSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6;
+  result.systemSeconds = usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
   result.peakKb = usage.ru_maxrss;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return result;

@@ -17,7 +17,9 @@ namespace install_bench {
 struct ChildResult {
   int exitCode = -1;  // 128 + signal when a signal ended it
   double seconds = 0;
-  long peakKb = 0;  // ru_maxrss
+  double userSeconds = 0;    // CPU time in the child, ru_utime
+  double systemSeconds = 0;  // and in the kernel for it, ru_stime
+  long peakKb = 0;           // ru_maxrss
 };
 
 struct ChildSpec {
