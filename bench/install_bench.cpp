@@ -24,6 +24,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -213,119 +214,119 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-// One installer, run kRuns times: prepare gives the child for a fresh target,
-// check looks at the result (true: installed; false: the installer installed
-// nothing, which ends the row), clean removes the target.
-Figures Measure(const std::function<ChildSpec()>& prepare, const std::function<bool(int run)>& check,
-                const std::function<void()>& clean, int expectedExit = 0) {
-  std::vector<double> seconds;
-  std::vector<double> user;
-  std::vector<double> system;
-  std::vector<double> peaks;
-  Figures figures;
+// One installer as a child process that puts the product into a fresh target.
+struct Installer {
+  std::function<void()> prepare;  // makes the fresh target; not timed
+  ChildSpec child;
+  fs::path installed;  // where the product's files land
+  fs::path big;        // the file BIG.DAT must equal
+  fs::path target;     // removed after every run
+};
+
+// Runs every installer kRuns times, one run of each per round, so that a
+// change in the machine's load falls on all of them alike. The first run of
+// each is checked byte for byte, the others by name and size. An installer
+// that ends well but leaves no file (a setup that does not copy yet) gets a
+// status instead of figures.
+std::vector<Figures> MeasureInRounds(const std::vector<Installer>& installers, const Product& product) {
+  std::vector<std::vector<ChildResult>> results(installers.size());
+  std::vector<Figures> figures(installers.size());
   for (int run = 0; run < kRuns; ++run) {
-    const ChildSpec spec = prepare();
-    ::sync();
-    const ChildResult result = RunTimed(spec);
-    if (result.exitCode != expectedExit) {
-      const std::string err = qmtest::ReadFileText(spec.stderrPath);
-      clean();
-      throw std::runtime_error(spec.argv[0] + " ended with status " + std::to_string(result.exitCode) + ": " + err);
+    for (std::size_t i = 0; i < installers.size(); ++i) {
+      const Installer& installer = installers[i];
+      if (!figures[i].status.empty()) continue;
+      installer.prepare();
+      ::sync();
+      const ChildResult result = RunTimed(installer.child);
+      if (result.exitCode != 0) {
+        fs::remove_all(installer.target);
+        throw std::runtime_error(installer.child.argv[0] + " ended with status " + std::to_string(result.exitCode) +
+                                 ": " + qmtest::ReadFileText(installer.child.stderrPath));
+      }
+      if (fs::exists(installer.installed / product.payload.files.front().relative)) {
+        CheckInstalled(installer.installed, product, installer.big, run == 0);
+        results[i].push_back(result);
+      } else {
+        figures[i].status = "installed nothing";
+      }
+      fs::remove_all(installer.target);
     }
-    const bool installed = check(run);
-    clean();
-    if (!installed) {
-      figures.status = "installed nothing";
-      return figures;
-    }
-    seconds.push_back(result.seconds);
-    user.push_back(result.userSeconds);
-    system.push_back(result.systemSeconds);
-    peaks.push_back(static_cast<double>(result.peakKb));
   }
-  figures.seconds = Median(seconds);
-  figures.userSeconds = Median(user);
-  figures.systemSeconds = Median(system);
-  figures.peakKb = static_cast<long>(Median(peaks));
+  for (std::size_t i = 0; i < installers.size(); ++i) {
+    if (!figures[i].status.empty()) continue;
+    const auto median = [&](const std::function<double(const ChildResult&)>& field) {
+      std::vector<double> values;
+      for (const ChildResult& result : results[i]) values.push_back(field(result));
+      return Median(values);
+    };
+    figures[i].seconds = median([](const ChildResult& r) { return r.seconds; });
+    figures[i].userSeconds = median([](const ChildResult& r) { return r.userSeconds; });
+    figures[i].systemSeconds = median([](const ChildResult& r) { return r.systemSeconds; });
+    figures[i].peakKb = static_cast<long>(median([](const ChildResult& r) { return static_cast<double>(r.peakKb); }));
+  }
   return figures;
 }
 
-class Bench {
+// The installers of the table, each with a target of its own under work.
+class Installers {
  public:
-  Bench(const fs::path& work, const Product& product) : work_(work), product_(product) {
+  Installers(const fs::path& work, const Product& product) : work_(work), product_(product) {
     fs::create_directories(runtime_);
     fs::permissions(runtime_, fs::perms::owner_all, fs::perm_options::replace);
   }
 
-  Figures CopyEngine(const Media& media, const fs::path& big) {
-    return InstallRow(big, [&] {
-      ChildSpec spec;
-      spec.argv = {(ProgramDirectory() / "install_copy_driver").string(), machine_.string(), media.disk1.string(),
-                   "SETUP.ini"};
-      spec.stderrPath = work_ / "install.err";
-      spec.stdoutPath = work_ / "install.out";
-      return spec;
-    });
+  // The copy engine alone on a fresh machine.
+  Installer CopyEngine(const Media& media, const fs::path& big) {
+    Installer installer = OnFreshMachine(big);
+    installer.child.argv = {(ProgramDirectory() / "install_copy_driver").string(), installer.target.string(),
+                            media.disk1.string(), "SETUP.ini"};
+    return installer;
   }
 
-  Figures Setup(const Media& media) {
-    return InstallRow(product_.tree / "data" / "BIG.DAT", [&] {
-      ChildSpec spec;
-      spec.argv = {(media.disk1 / "SETUP.EXE").string(), "/B"};
-      spec.environment = {"QMSETUP_SYSTEM=" + machine_.string(), "QT_QPA_PLATFORM=offscreen",
-                          "XDG_RUNTIME_DIR=" + runtime_.string()};
-      spec.stderrPath = work_ / "install.err";
-      return spec;
-    });
+  // The whole setup program, started from disk 1, on a fresh machine.
+  Installer Setup(const Media& media) {
+    Installer installer = OnFreshMachine(product_.tree / "data" / "BIG.DAT");
+    installer.child.argv = {(media.disk1 / "SETUP.EXE").string(), "/B"};
+    installer.child.environment = {"QMSETUP_SYSTEM=" + installer.target.string(), "QT_QPA_PLATFORM=offscreen",
+                                   "XDG_RUNTIME_DIR=" + runtime_.string()};
+    return installer;
   }
 
-  Figures Tar(const fs::path& archive, const char* option) {
-    const fs::path out = work_ / "tar-out";
-    const fs::path big = product_.tree / "data" / "BIG.DAT";
-    return Measure(
-        [&] {
-          fs::create_directories(out);
-          ChildSpec spec;
-          spec.argv = {"tar", option, archive.string(), "-C", out.string()};
-          spec.stderrPath = work_ / "tar.err";
-          return spec;
-        },
-        [&](int run) {
-          CheckInstalled(out, product_, big, run == 0);
-          return true;
-        },
-        [&] { fs::remove_all(out); });
+  // tar with option ("-xf", "-xzf") into a fresh directory.
+  Installer Tar(const fs::path& archive, const char* option) {
+    Installer installer;
+    installer.target = NextTarget();
+    installer.installed = installer.target;
+    installer.big = product_.tree / "data" / "BIG.DAT";
+    installer.prepare = [target = installer.target] { fs::create_directories(target); };
+    installer.child.argv = {"tar", option, archive.string(), "-C", installer.target.string()};
+    installer.child.stderrPath = installer.target.string() + ".err";
+    return installer;
   }
 
  private:
-  Figures InstallRow(const fs::path& big, const std::function<ChildSpec()>& child) {
-    const fs::path installed = machine_ / "drive_c" / kInstallDirectory;
-    return Measure(
-        [&] {
-          InitMachine();
-          return child();
-        },
-        [&](int run) {
-          // A run that ends well but copies nothing (a setup without its
-          // copy page) has no row to show.
-          if (!fs::exists(installed / product_.payload.files.front().relative)) return false;
-          CheckInstalled(installed, product_, big, run == 0);
-          return true;
-        },
-        [&] { fs::remove_all(machine_); });
+  Installer OnFreshMachine(const fs::path& big) {
+    Installer installer;
+    installer.target = NextTarget();
+    installer.installed = installer.target / "drive_c" / kInstallDirectory;
+    installer.big = big;
+    installer.prepare = [root = installer.target, err = installer.target.string() + ".init.err"] {
+      ChildSpec spec;
+      spec.argv = {(fs::path(QM_BIN_DIR) / "qmtool").string(), "system", "init", "--root", root.string()};
+      spec.stderrPath = err;
+      if (RunTimed(spec).exitCode != 0) throw std::runtime_error("qmtool system init failed: " + ReadText(err));
+    };
+    installer.child.stderrPath = installer.target.string() + ".err";
+    return installer;
   }
 
-  void InitMachine() {
-    ChildSpec spec;
-    spec.argv = {(fs::path(QM_BIN_DIR) / "qmtool").string(), "system", "init", "--root", machine_.string()};
-    spec.stderrPath = work_ / "init.err";
-    if (RunTimed(spec).exitCode != 0) throw std::runtime_error("qmtool system init failed");
-  }
+  static std::string ReadText(const fs::path& file) { return qmtest::ReadFileText(file); }
+  fs::path NextTarget() { return work_ / ("target" + std::to_string(++targets_)); }
 
   fs::path work_;
   const Product& product_;
-  fs::path machine_ = work_ / "machine";
   fs::path runtime_ = work_ / "runtime";
+  int targets_ = 0;
 };
 
 // --- the report --------------------------------------------------------------
@@ -356,6 +357,7 @@ void Verdict(const char* what, bool met, const std::string& detail) {
 }
 
 int RunBench(const Settings& settings) {
+  const auto start = std::chrono::steady_clock::now();
   const std::optional<qmtest::TempDir> temp =
       settings.keep ? std::nullopt : std::make_optional<qmtest::TempDir>("qm-bench-install");
   const fs::path work = temp ? temp->Path() : fs::temp_directory_path() / "qm-bench-install-kept";
@@ -371,7 +373,7 @@ int RunBench(const Settings& settings) {
   std::printf("Install throughput: %zu small files (%.1f MB) in %d directories and one %.1f MB file, %.1f MB in all\n",
               payload.files.size() - 1, (payload.totalBytes - payload.files.back().bytes) / kMB, 20,
               payload.files.back().bytes / kMB, payload.totalBytes / kMB);
-  std::printf("(median of %d runs each, sync before each, page cache warm; MB = 10^6 bytes)\n\n", kRuns);
+  std::printf("(median of %d runs each, taken in rounds, sync before each, page cache warm; MB = 10^6 bytes)\n\n", kRuns);
 
   const Media stored = BuildMedia(work, "stored", product, false, "data/BIG.DAT");
   const Media packed = BuildMedia(work, "lh5", product, true, "data/BIG.DAT");
@@ -395,15 +397,19 @@ int RunBench(const Settings& settings) {
   }
   std::printf("\n");
 
-  Bench bench(work, product);
+  Installers make(work, product);
   const fs::path big = product.tree / "data" / "BIG.DAT";
-  const Figures tar = bench.Tar(tarFile, "-xf");
-  const Figures tgz = bench.Tar(tgzFile, "-xzf");
-  const Figures engineStored = bench.CopyEngine(stored, big);
-  const Figures enginePacked = bench.CopyEngine(packed, big);
-  const Figures setupStored = bench.Setup(stored);
-  const Figures setupPacked = bench.Setup(packed);
-  const Figures engineStored50 = bench.CopyEngine(stored50, product.memoryBig);
+  const std::vector<Figures> measured = MeasureInRounds(
+      {make.Tar(tarFile, "-xf"), make.Tar(tgzFile, "-xzf"), make.CopyEngine(stored, big), make.CopyEngine(packed, big),
+       make.Setup(stored), make.Setup(packed), make.CopyEngine(stored50, product.memoryBig)},
+      product);
+  const Figures& tar = measured[0];
+  const Figures& tgz = measured[1];
+  const Figures& engineStored = measured[2];
+  const Figures& enginePacked = measured[3];
+  const Figures& setupStored = measured[4];
+  const Figures& setupPacked = measured[5];
+  const Figures& engineStored50 = measured[6];
 
   std::printf("  %-24s %-7s %8s %7s %7s %7s %10s %8s %9s\n", "installer", "media", "seconds", "user", "sys", "MB/s",
               "vs tar -x", "vs -xzf", "peak RSS");
@@ -438,6 +444,8 @@ int RunBench(const Settings& settings) {
   const long growth = engineStored.peakKb - engineStored50.peakKb;
   std::snprintf(detail, sizeof detail, "%+.1f MB", Megabytes(growth));
   Verdict("peak memory independent of the large file's size", growth < 2048, detail);
+  std::printf("\n(the benchmark took %.0f s)\n",
+              std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   return 0;
 }
 
