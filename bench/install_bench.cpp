@@ -14,13 +14,14 @@
 // result is checked against the product (names and sizes; the first run of
 // each row byte for byte). MB are 10^6 bytes.
 //
-//   bench_install [--quick | --scale F]
+//   bench_install [--quick | --scale F] [--keep]
 //     default: 10,000 small files and a 200 MB file; the memory rows put a
 //     50 MB file beside the 200 MB one. --scale multiplies the file count and
 //     both large sizes; --quick is --scale 0.1. --keep leaves the work
 //     directory (product, media, tars) in place and names it.
+//   Everything happens under TMPDIR (default /tmp), which so chooses the file
+//   system that every installer writes to.
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -116,8 +117,9 @@ Product MakeProduct(const fs::path& work, const Settings& settings) {
   return product;
 }
 
-// The manifest of one medium: the small files in one archive, the large file
-// in another, both of group Main, on one CD.
+// The manifest of one medium: the small files in one archive, directory by
+// directory in name order as tar --sort=name packs them, the large file in
+// another archive, both of group Main, on one CD.
 fs::path WriteManifest(const fs::path& work, const std::string& name, const Product& product, bool compressed,
                        const std::string& bigPath) {
   std::string text =
@@ -131,8 +133,13 @@ fs::path WriteManifest(const fs::path& work, const std::string& name, const Prod
   for (int d = 1; d <= directories; ++d) text += std::to_string(d) + " = " + DirectoryName(d) + "|0|\n";
   const std::string method = compressed ? "lh5" : "stored";
   text += "[archive SMALL.1]\nmethod = " + method + "\ngroup = Main\n";
+  std::vector<const PayloadFile*> small;
   for (const PayloadFile& file : product.payload.files) {
-    if (file.directory > 0) text += "file = data/" + file.relative + "|" + std::to_string(file.directory) + "\n";
+    if (file.directory > 0) small.push_back(&file);
+  }
+  std::sort(small.begin(), small.end(), [](const PayloadFile* a, const PayloadFile* b) { return a->relative < b->relative; });
+  for (const PayloadFile* file : small) {
+    text += "file = data/" + file->relative + "|" + std::to_string(file->directory) + "\n";
   }
   text += "[archive BIG.1]\nmethod = " + method + "\ngroup = Main\nfile = " + bigPath + "|0\n";
   const fs::path manifest = work / (name + ".qmm");
@@ -411,7 +418,7 @@ int RunBench(const Settings& settings) {
   const fs::path tgzFile = work / "payload.tar.gz";
   for (const auto& [file, option] : {std::pair{tarFile, "-cf"}, std::pair{tgzFile, "-czf"}}) {
     ChildSpec spec;
-    spec.argv = {"tar", option, file.string(), "-C", (product.tree / "data").string(), "."};
+    spec.argv = {"tar", "--sort=name", option, file.string(), "-C", (product.tree / "data").string(), "."};
     if (RunTimed(spec).exitCode != 0) throw std::runtime_error("tar " + std::string(option) + " failed");
   }
   Progress("tar and tar.gz written");
