@@ -86,9 +86,10 @@ fs::path ProgramDirectory() { return fs::read_symlink("/proc/self/exe").parent_p
 // --- the product and its media ------------------------------------------------
 
 struct Product {
-  fs::path tree;      // setup/ holds the setup's own files, data/ the product
-  Payload payload;    // the small files and data/BIG.DAT
-  fs::path memoryBig; // data50/BIG.DAT: the memory rows' smaller large file
+  fs::path tree;    // setup/ holds the setup's own files, data/ the product
+  Payload payload;  // the small files and data/BIG.DAT
+  int directories = 0;
+  fs::path memoryBig;  // data50/BIG.DAT: the memory rows' smaller large file
   uint64_t memoryBigBytes = 0;
 };
 
@@ -100,6 +101,7 @@ Product MakeProduct(const fs::path& work, const Settings& settings) {
   product.tree = work / "tree";
   const fs::path data = product.tree / "data";
   product.payload = WriteSmallFiles(data, shape);
+  product.directories = shape.directories;
   WriteBigFile(data / "BIG.DAT", shape.bigBytes, kBigSeed);
   product.payload.files.push_back({"BIG.DAT", 0, shape.bigBytes});
   product.payload.totalBytes += shape.bigBytes;
@@ -128,16 +130,15 @@ fs::path WriteManifest(const fs::path& work, const std::string& name, const Prod
       "[diskettes]\n1 = Quillmark 2.0 CD\n"
       "[groups]\nMain = Quillmark|The program and its files|1|1|1\n"
       "[destinations]\n0 = " + std::string(kInstallDirectory) + "||C:\\" + kInstallDirectory + "\n";
-  int directories = 0;
-  for (const PayloadFile& file : product.payload.files) directories = std::max(directories, file.directory);
-  for (int d = 1; d <= directories; ++d) text += std::to_string(d) + " = " + DirectoryName(d) + "|0|\n";
+  for (int d = 1; d <= product.directories; ++d) text += std::to_string(d) + " = " + DirectoryName(d) + "|0|\n";
   const std::string method = compressed ? "lh5" : "stored";
   text += "[archive SMALL.1]\nmethod = " + method + "\ngroup = Main\n";
   std::vector<const PayloadFile*> small;
   for (const PayloadFile& file : product.payload.files) {
     if (file.directory > 0) small.push_back(&file);
   }
-  std::sort(small.begin(), small.end(), [](const PayloadFile* a, const PayloadFile* b) { return a->relative < b->relative; });
+  std::sort(small.begin(), small.end(),
+            [](const PayloadFile* a, const PayloadFile* b) { return a->relative < b->relative; });
   for (const PayloadFile* file : small) {
     text += "file = data/" + file->relative + "|" + std::to_string(file->directory) + "\n";
   }
@@ -389,6 +390,79 @@ void Verdict(const char* what, bool met, const std::string& detail) {
   std::printf("  %-56s %-7s %s\n", what, met ? "met" : "MISSED", detail.c_str());
 }
 
+// The figures of MeasureInRounds, in the order RunBench lists the installers.
+struct Measured {
+  const Figures& tar;
+  const Figures& tgz;
+  const Figures& engineStored;
+  const Figures& enginePacked;
+  const Figures& setupStored;
+  const Figures& setupPacked;
+  const Figures& engineSmallerFile;
+  const Figures& setupSmallerFile;
+};
+
+void PrintInstallers(const Measured& m, const Product& product, long floorKb) {
+  std::printf("  %-24s %-7s %8s %7s %7s %7s %10s %8s %9s\n", "installer", "media", "seconds", "user", "sys", "MB/s",
+              "vs tar -x", "vs -xzf", "peak RSS");
+  const uint64_t bytes = product.payload.totalBytes;
+  Row("copy engine", "stored", m.engineStored, bytes, m.tar, std::nullopt);
+  Row("copy engine", "-lh5-", m.enginePacked, bytes, m.tar, m.tgz);
+  Row("qmsetup /B", "stored", m.setupStored, bytes, m.tar, std::nullopt);
+  Row("qmsetup /B", "-lh5-", m.setupPacked, bytes, m.tar, m.tgz);
+  Row("tar -xf", "tar", m.tar, bytes, m.tar, std::nullopt);
+  Row("tar -xzf", "tar.gz", m.tgz, bytes, m.tar, m.tgz);
+  std::printf("  (seconds: wall time; user and sys: the child's CPU time. Peak RSS in MB from ru_maxrss;\n"
+              "  a child started as these are shows %.1f MB doing nothing)\n\n",
+              Megabytes(floorKb));
+}
+
+std::string PeakText(const Figures& figures) {
+  if (!figures.status.empty()) return figures.status;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", Megabytes(figures.peakKb));
+  return text;
+}
+
+void PrintMemory(const Measured& m, const Product& product) {
+  std::printf("  Memory: the same install (stored) with the large file at two sizes, peak RSS in MB\n");
+  std::printf("  %-24s %10s %12s %12s\n", "large file", "MB", "copy engine", "qmsetup /B");
+  std::printf("  %-24s %10.1f %12s %12s\n", "smaller (1 run)", product.memoryBigBytes / kMB,
+              PeakText(m.engineSmallerFile).c_str(), PeakText(m.setupSmallerFile).c_str());
+  std::printf("  %-24s %10.1f %12s %12s\n\n", "larger (median)", product.payload.files.back().bytes / kMB,
+              PeakText(m.engineStored).c_str(), PeakText(m.setupStored).c_str());
+}
+
+void SpeedVerdict(const char* what, const Figures& installer, const Figures& tar) {
+  if (!installer.status.empty()) {
+    Verdict(what, false, installer.status);
+    return;
+  }
+  char detail[32];
+  std::snprintf(detail, sizeof detail, "%.2fx", installer.seconds / tar.seconds);
+  Verdict(what, installer.seconds / tar.seconds <= 1.5, detail);
+}
+
+// Equal up to page-level noise: four times the file may not cost even 2 MB more.
+void MemoryVerdict(const char* what, const Figures& smaller, const Figures& larger) {
+  if (!smaller.status.empty() || !larger.status.empty()) {
+    Verdict(what, false, "not measured");
+    return;
+  }
+  const long growth = larger.peakKb - smaller.peakKb;
+  char detail[32];
+  std::snprintf(detail, sizeof detail, "%+.1f MB", Megabytes(growth));
+  Verdict(what, growth < 2048, detail);
+}
+
+void PrintTargets(const Measured& m) {
+  std::printf("Targets\n");
+  SpeedVerdict("copy engine, stored: at most 1.5x tar -xf", m.engineStored, m.tar);
+  SpeedVerdict("qmsetup /B, stored: at most 1.5x tar -xf", m.setupStored, m.tar);
+  MemoryVerdict("copy engine: peak memory independent of the file size", m.engineSmallerFile, m.engineStored);
+  MemoryVerdict("qmsetup /B: peak memory independent of the file size", m.setupSmallerFile, m.setupStored);
+}
+
 int RunBench(const Settings& settings) {
   const auto start = std::chrono::steady_clock::now();
   const std::optional<qmtest::TempDir> temp =
@@ -405,10 +479,12 @@ int RunBench(const Settings& settings) {
   const Product product = MakeProduct(work, settings);
   Progress("product written");
   const Payload& payload = product.payload;
-  std::printf("Install throughput: %zu small files (%.1f MB) in %d directories and one %.1f MB file, %.1f MB in all\n",
-              payload.files.size() - 1, (payload.totalBytes - payload.files.back().bytes) / kMB, 20,
+  std::printf("Install throughput: %zu small files (%.1f MB) in %d directories and one %.1f MB file, %.1f MB in all,\n",
+              payload.files.size() - 1, (payload.totalBytes - payload.files.back().bytes) / kMB, product.directories,
               payload.files.back().bytes / kMB, payload.totalBytes / kMB);
-  std::printf("(median of %d runs each, taken in rounds, sync before each, page cache warm; MB = 10^6 bytes)\n\n", kRuns);
+  std::printf("written under %s\n", work.parent_path().c_str());
+  std::printf("(median of %d runs each, taken in rounds, sync before each, page cache warm; MB = 10^6 bytes)\n\n",
+              kRuns);
 
   const Media stored = BuildMedia(work, "stored", product, false, "data/BIG.DAT");
   const Media packed = BuildMedia(work, "lh5", product, true, "data/BIG.DAT");
@@ -436,70 +512,16 @@ int RunBench(const Settings& settings) {
 
   Installers make(work, product);
   const fs::path big = product.tree / "data" / "BIG.DAT";
-  const std::vector<Figures> measured = MeasureInRounds(
+  const std::vector<Figures> figures = MeasureInRounds(
       {make.Tar(tarFile, "-xf"), make.Tar(tgzFile, "-xzf"), make.CopyEngine(stored, big), make.CopyEngine(packed, big),
        make.Setup(stored, big), make.Setup(packed, big), OnlyOnce(make.CopyEngine(stored50, product.memoryBig)),
        OnlyOnce(make.Setup(stored50, product.memoryBig))},
       product);
-  const Figures& tar = measured[0];
-  const Figures& tgz = measured[1];
-  const Figures& engineStored = measured[2];
-  const Figures& enginePacked = measured[3];
-  const Figures& setupStored = measured[4];
-  const Figures& setupPacked = measured[5];
-  const Figures& engineStored50 = measured[6];
-  const Figures& setupStored50 = measured[7];
-
-  std::printf("  %-24s %-7s %8s %7s %7s %7s %10s %8s %9s\n", "installer", "media", "seconds", "user", "sys", "MB/s",
-              "vs tar -x", "vs -xzf", "peak RSS");
-  const uint64_t bytes = payload.totalBytes;
-  Row("copy engine", "stored", engineStored, bytes, tar, std::nullopt);
-  Row("copy engine", "-lh5-", enginePacked, bytes, tar, tgz);
-  Row("qmsetup /B", "stored", setupStored, bytes, tar, std::nullopt);
-  Row("qmsetup /B", "-lh5-", setupPacked, bytes, tar, tgz);
-  Row("tar -xf", "tar", tar, bytes, tar, std::nullopt);
-  Row("tar -xzf", "tar.gz", tgz, bytes, tar, tgz);
-  std::printf("  (seconds: wall time; user and sys: the child's CPU time. Peak RSS in MB from ru_maxrss;\n"
-              "  a child started as these are shows %.1f MB doing nothing)\n\n",
-              Megabytes(floorKb));
-
-  std::printf("  Memory: the same install (stored) with the large file at two sizes, peak RSS in MB\n");
-  std::printf("  %-24s %10s %12s %12s\n", "large file", "MB", "copy engine", "qmsetup /B");
-  const auto memoryRow = [](const char* name, uint64_t bytes, const Figures& engine, const Figures& setup) {
-    const auto rss = [](const Figures& figures) {
-      char text[32];
-      std::snprintf(text, sizeof text, "%.1f", Megabytes(figures.peakKb));
-      return figures.status.empty() ? std::string(text) : figures.status;
-    };
-    std::printf("  %-24s %10.1f %12s %12s\n", name, bytes / kMB, rss(engine).c_str(), rss(setup).c_str());
-  };
-  memoryRow("smaller (1 run)", product.memoryBigBytes, engineStored50, setupStored50);
-  memoryRow("larger (median)", payload.files.back().bytes, engineStored, setupStored);
-  std::printf("\n");
-
-  std::printf("Targets\n");
-  const double ratio = engineStored.seconds / tar.seconds;
-  char detail[64];
-  std::snprintf(detail, sizeof detail, "%.2fx", ratio);
-  Verdict("copy engine, stored: at most 1.5x tar -xf", ratio <= 1.5, detail);
-  if (setupStored.status.empty()) {
-    std::snprintf(detail, sizeof detail, "%.2fx", setupStored.seconds / tar.seconds);
-    Verdict("qmsetup /B, stored: at most 1.5x tar -xf", setupStored.seconds / tar.seconds <= 1.5, detail);
-  } else {
-    Verdict("qmsetup /B, stored: at most 1.5x tar -xf", false, setupStored.status);
-  }
-  // Equal up to page-level noise: four times the file may not cost even 2 MB more.
-  const auto flat = [&](const char* what, const Figures& smaller, const Figures& larger) {
-    if (!smaller.status.empty() || !larger.status.empty()) {
-      Verdict(what, false, "not measured");
-      return;
-    }
-    const long growth = larger.peakKb - smaller.peakKb;
-    std::snprintf(detail, sizeof detail, "%+.1f MB", Megabytes(growth));
-    Verdict(what, growth < 2048, detail);
-  };
-  flat("copy engine: peak memory independent of the file size", engineStored50, engineStored);
-  flat("qmsetup /B: peak memory independent of the file size", setupStored50, setupStored);
+  const Measured measured{figures[0], figures[1], figures[2], figures[3],
+                          figures[4], figures[5], figures[6], figures[7]};
+  PrintInstallers(measured, product, floorKb);
+  PrintMemory(measured, product);
+  PrintTargets(measured);
   std::printf("\n(the benchmark took %.0f s)\n",
               std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   return 0;
