@@ -9,7 +9,7 @@
 # The setup runs as the wizard when a display is present, else (and with
 # --batch) with /B. The exit status is the setup's own: 0 installed,
 # 1 cancelled, 2 installed with errors reported, 3 setup could not continue;
-# 4 when the demo itself failed before the setup ran.
+# 4 when the demo itself failed.
 set -euo pipefail
 trap 'echo "demo: failed (line $LINENO)" >&2; exit 4' ERR
 
@@ -168,7 +168,9 @@ else
   "$qmtool" lnk --help >/dev/null 2>&1 && show_links=1
   for link in "${links[@]}"; do
     echo "$programs\\$(realpath --relative-to="$programs_dir" "$link" | tr / '\\')"
-    if [ $show_links -eq 1 ]; then "$qmtool" lnk "$link" | sed 's/^/    /'; fi
+    if [ $show_links -eq 1 ]; then
+      "$qmtool" lnk "$link" | sed 's/^/    /' || echo "    (qmtool lnk cannot show it)"
+    fi
   done
 fi
 
