@@ -16,6 +16,9 @@
 #include "app/three_d_controls.h"
 #include "install/errors/error_report.h"
 #include "install/errors/string_table.h"
+#include "install/errors/translate_exception.h"
+#include "install/errors/xexception.h"
+#include "install/log/ini_defaults.h"
 #include "install/tables/destination_table.h"
 #include "install/tables/diskette_table.h"
 #include "install/tables/source_file_list.h"
@@ -175,11 +178,15 @@ bool SetupApp::InitInstance() {
     mainWnd_ = mainWndObject_.get();
     SetMainWindow(mainWnd_);
 
+    // The INI items and section readers that name no file read the tables file.
+    SetDefaultIniFileName(installTablesFile_);
+
     LoadProfile();
     StartObservingPages();
 
     if (uninstallMode_) {
       installTablesFile_ = installLogFile_;
+      SetDefaultIniFileName(installTablesFile_);
       GoToPage(kFirstRemovalPage);
     } else {
       GoToPage(kFirstInstallPage);
@@ -247,6 +254,7 @@ int SetupApp::ExitInstance() {
   diskettes_.reset();
   installTablesFile_.clear();
   installLogFile_.clear();
+  SetDefaultIniFileName({});
   threeDControls_.reset();
   profile_.reset();
   options_.reset();
@@ -304,7 +312,21 @@ RunOutcome SetupApp::Outcome() const {
   return errorReported_ ? RunOutcome::DoneWithErrors : RunOutcome::Done;
 }
 
+bool SetupApp::ShowErrorReport(const ErrorReport& report) {
+  return errorReporter_ != nullptr && errorReporter_->ShowErrorReport(report);
+}
+
 void SetupApp::OnMessageException(std::exception_ptr error) {
+  const std::unique_ptr<CXException> translated = TranslateException(error);
+  if (IsSilentError(*translated)) {
+    // The user's own cancel is no failure: nothing is shown and the run ends
+    // as cancelled. A page whose action is running stops at its next look at
+    // the flag and leads to page 116 itself; it must not be replaced under it.
+    SetCancelled();
+    WizardPage* page = CurrentPage();
+    if (page == nullptr || !page->ActionRunning()) GoToPage(page_id::kNotInstalled);
+    return;
+  }
   ReportFatalError(string_id::kSetupCannotContinue, error);
   cannotContinue_ = true;
   if (!batchMode_) return;  // the page stays; the user can still Cancel

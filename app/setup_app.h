@@ -17,6 +17,7 @@
 #include "platform/ui/application.h"
 
 class CDestinationTable;
+struct ErrorReport;
 class CDisketteTable;
 class CMainWnd;
 class COptionList;
@@ -119,11 +120,16 @@ class SetupApp : public platform::ui::Application {
 
   // An error report was shown during the run (exit status 2 when it completes).
   void NoteErrorReported() { errorReported_ = true; }
+  // Shows report through the run's reporter (the "Warning" dialog); true when
+  // the user chose to continue.
+  bool ShowErrorReport(const ErrorReport& report);
   RunOutcome Outcome() const;
 
  protected:
   // "Setup cannot continue": the report with OK alone; in batch mode the run
   // then ends with status 3, since nobody can close the page left on screen.
+  // The user's own cancel is no failure: it is not shown and the run ends as
+  // cancelled, on page 116 (exit status 1).
   void OnMessageException(std::exception_ptr error) override;
 
  private:

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/setup_app.h"
+#include "sequence/copy_page.h"
 #include "wizard/page_chain.h"
 #include "wizard/page_ids.h"
 #include "wizard/pages/closing_page.h"
@@ -26,10 +27,7 @@ namespace page = page_id;
 
 constexpr int kBackToPrevious = PicturePage::kBackToPrevious;
 
-// The copy gauge starts empty on a range that the copy sets; the removal gauge
-// counts percent.
-constexpr std::uint32_t kCopyGaugeMinimum = 1;
-constexpr std::uint32_t kCopyGaugeMaximum = 1;
+// The removal gauge counts percent.
 constexpr std::uint32_t kRemoveGaugeMinimum = 0;
 constexpr std::uint32_t kRemoveGaugeMaximum = 99;
 
@@ -57,7 +55,7 @@ std::unique_ptr<WizardPage> CreatePage(int id) {
     case page::kStartCopying:
       return std::make_unique<SummaryPage>(page::kCopying);
     case page::kCopying:
-      return std::make_unique<ProgressPage>(id, page::kFinished, kCopyGaugeMinimum, kCopyGaugeMaximum);
+      return std::make_unique<CopyPage>(page::kFinished);
     case page::kFinished:
       return std::make_unique<ClosingPage>(id);
     case page::kNotInstalled:

@@ -104,7 +104,15 @@ void WizardPage::PageShown() {
   DestroyPagesBefore(this);
   NotifyPageObserver(*this, PagePhase::Shown);
 
-  const int target = RunPageAction();
+  actionRunning_ = true;
+  int target = 0;
+  try {
+    target = RunPageAction();
+  } catch (...) {
+    actionRunning_ = false;
+    throw;
+  }
+  actionRunning_ = false;
   // The user may have left the page while its action handled messages (a
   // confirmed Cancel goes to page 116); the action's result is then stale.
   if (CurrentPage() != this) return;

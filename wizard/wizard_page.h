@@ -49,6 +49,8 @@ class WizardPage : public platform::ui::Dialog {
   virtual bool ConfirmCancel();
   // False when the page is to be skipped. Default: true.
   virtual bool ShouldShowPage();
+  // True while RunPageAction runs (it may handle messages meanwhile).
+  bool ActionRunning() const { return actionRunning_; }
 
  protected:
   // The activation sequence: the dialog's initialisation, OnPageInit, zero size
@@ -78,4 +80,5 @@ class WizardPage : public platform::ui::Dialog {
   int pageId_;
   int nextPageId_;
   int previousPageId_ = 0;
+  bool actionRunning_ = false;
 };

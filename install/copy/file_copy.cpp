@@ -53,6 +53,9 @@ uint64_t CFileCopy::TotalSize(const CSourceFileList& sources) {
 
 CopyOutcome CFileCopy::CopyAllSources(const CSourceFileList& sources) {
   for (const auto& source : sources.Sources()) {
+    // A Cancel confirmed before the copy, or while the last source closed,
+    // stops it before the next source is opened.
+    if (!cancelled_ && ui_.PollCancel()) cancelled_ = true;
     if (cancelled_) return CopyOutcome::Cancelled;
     if (source->Group() == nullptr || !source->Group()->IsInstalled()) continue;
     ui_.ShowSource(source->FileName());

@@ -76,9 +76,9 @@ class Window {
  protected:
   // Private messages (posted or sent). Default: 0.
   virtual std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-  // The window's own painting, for frame and child windows: called with a painter
-  // on the whole client area. Default: nothing. Dialogs are painted by their
-  // controls and do not use it.
+  // The window's own painting: called with a painter on the whole client area.
+  // Default: nothing. A dialog's background is filled before, and its controls
+  // are painted over it.
   virtual void OnPaint(QPainter& painter);
   // This application became active (true) or another one did (false).
   virtual void OnActivateApp(bool active);

@@ -88,7 +88,7 @@ constexpr const char* kLicence =
 const std::vector<std::string> kPictures{
     "001_132.png", "002_102.png", "003_128.png", "004_104.png", "005_dialog_1536.png",
     "006_125.png", "007_127.png", "008_127.png", "009_dialog_151.png", "010_150.png",
-    "011_106.png", "012_152.png", "013_108.png", "014_115.png",
+    "011_106.png", "012_152.png", "013_108.png", "014_dialog_143.png", "015_115.png",
 };
 
 class InstallRunPicturesTest : public qmtest::SetupRunTest {
@@ -101,6 +101,10 @@ class InstallRunPicturesTest : public qmtest::SetupRunTest {
     }
     WriteMedia("SETUP.ini", PictureTablesText());
     WriteMedia("agree.txt", kLicence);
+    for (const char* source : {"QM.EXE", "QM.HLP", "PREMADE.QML", "LABELS.TTF", "ART600.QMA", "ART2000.QMA", "US.QMT",
+                               "INT.QMT"}) {
+      WriteMedia(source, std::string(source) + "\r\n");
+    }
   }
 
   // Drives C and D of a few hundred megabytes, C nearly full.
@@ -147,7 +151,7 @@ void ClickCheckBox(WizardPage& page, int item) {
   QCoreApplication::sendPostedEvents(page.Widget(), 0);  // the page's own WM_CHECK_CHANGED
 }
 
-TEST_F(InstallRunPicturesTest, EveryPageAndBothDialogsOfACustomInstallAreTaken) {
+TEST_F(InstallRunPicturesTest, EveryPageAndTheDialogsOfACustomInstallAreTaken) {
   std::optional<qmtest::TempDir> own;
   const char* given = std::getenv(PageScreenshots::kEnvironmentVariable);
   std::filesystem::path directory;
@@ -188,6 +192,10 @@ TEST_F(InstallRunPicturesTest, EveryPageAndBothDialogsOfACustomInstallAreTaken) 
     page.Click(page_control::kNext);
   });
   Expect(150, [](WizardPage& page) { page.Click(page_control::kNext); });  // continue anyway
+  AnswerDoruror([this](Dialog& dialog) {
+    EXPECT_TRUE(App().Screenshots()->TakeDialog(dialog.TemplateId()));
+    dialog.Click(platform::ui::kIdCancel);
+  });
   for (int id : {106, 152, 115}) Expect(id, Next);
 
   const int status = Run({});

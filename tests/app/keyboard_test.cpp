@@ -247,6 +247,8 @@ const KeyScript kScripts[] = {
       {{"Return"}, "focus 125 1019"},
       {{"Return"}, "focus 106 1006"},
       {{"Return"}, "focus 152 1045"},
+      // The delay question before the copy: Enter answers its default, "No".
+      {{"Return"}, "focus 143 2"},
       {{"Return"}, "page 115 waiting"},
       {{"Return"}, ""}},
      0},

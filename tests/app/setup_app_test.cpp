@@ -43,6 +43,7 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr int kReportContextLine = 141;  // of the report dialog
+constexpr int kDorurorSettings = 143;
 
 // Offscreen, with a runtime directory of the test's own.
 class OffscreenEnvironment : public ::testing::Environment {
@@ -63,7 +64,16 @@ int CurrentPageId() { return CurrentPage() != nullptr ? CurrentPage()->PageId() 
 
 class SetupAppTest : public ::testing::Test {
  protected:
+  // Every install asks the "Doruror Settings" question before the copy: "No",
+  // unless a test watches the modal dialogs itself.
+  SetupAppTest() { AnswerDorurorNo(); }
+  static void AnswerDorurorNo() {
+    platform::ui::SetModalObserver([](platform::ui::Dialog& dialog) {
+      if (dialog.TemplateId() == kDorurorSettings) dialog.Click(platform::ui::kIdCancel);
+    });
+  }
   ~SetupAppTest() override {
+    platform::ui::SetModalObserver({});
     app_.reset();
     platform::SetProgramArgv0(nullptr);
   }
@@ -304,6 +314,24 @@ TEST_F(SetupAppTest, AnInteractiveRunKeepsThePageAfterSetupCannotContinue) {
   EXPECT_EQ(app.ExitInstance(), static_cast<int>(RunOutcome::CannotContinue));
 }
 
+TEST_F(SetupAppTest, AUserCancelEscapingAHandlerEndsTheRunCancelledWithoutAReport) {
+  std::vector<int> modals;
+  platform::ui::SetModalObserver([&modals](platform::ui::Dialog& dialog) {
+    modals.push_back(dialog.TemplateId());
+    dialog.Click(platform::ui::kIdCancel);
+    if (dialog.TemplateId() == kDorurorSettings) throw CXUserException();
+  });
+  ASSERT_TRUE(Start({}));
+  for (int id : {102, 128, 104, 125, 106, 152}) Press(id, page_control::kNext);
+  // The copy page's action sees the flag and leads to page 116 itself.
+  ASSERT_TRUE(WaitForPage(116));
+  EXPECT_EQ(modals, std::vector<int>{kDorurorSettings});
+  EXPECT_FALSE(std::filesystem::exists(media_.Machine().DriveC() / "QMW2" / "QM.EXE"));
+  CurrentPage()->Click(page_control::kNext);
+  app_->Run();
+  EXPECT_EQ(app_->ExitInstance(), static_cast<int>(RunOutcome::Cancelled));
+}
+
 TEST_F(SetupAppTest, ACompletedRunIsStatusZeroOrTwoWhenAnErrorWasReported) {
   ASSERT_TRUE(Start({}));
   EXPECT_EQ(FinishInstallChain(102), static_cast<int>(RunOutcome::Done));
@@ -313,7 +341,7 @@ TEST_F(SetupAppTest, ACompletedRunIsStatusZeroOrTwoWhenAnErrorWasReported) {
   // A report shown on the way, answered by the user, through the installed reporter.
   platform::ui::SetModalObserver([](platform::ui::Dialog& dialog) { dialog.Click(platform::ui::kIdOk); });
   EXPECT_TRUE(ReportError(string_id::kCannotInstallFiles, CXFileException(2), "QM.EXE"));
-  platform::ui::SetModalObserver({});
+  AnswerDorurorNo();
   EXPECT_EQ(FinishInstallChain(102), static_cast<int>(RunOutcome::DoneWithErrors));
 }
 

@@ -2,11 +2,15 @@
 // A throwaway machine with an installation medium on its drive C, C:\MEDIA:
 // the setup program as SETUP, its tables file SETUP.ini, the profile
 // cv_setup.ini and the licence agree.txt, as a product's first diskette holds
-// them.
+// them, and the two sources of its tables: QM.EXE, a plain file, and A.TTF, an
+// archive holding FONT1.TTF.
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "install/archive/archive_writer.h"
 #include "tests/common/temp_dir.h"
 #include "tests/common/temp_machine.h"
 
@@ -23,9 +27,28 @@ class SetupMedia {
  public:
   SetupMedia() {
     std::filesystem::create_directories(Directory());
+    WriteFile("SETUP", "the setup program\n");  // CopyProgram puts the real one here
     WriteFile("SETUP.ini", kSetupTables);
     WriteFile("cv_setup.ini", "[interface]\nWelcomeTitle=Welcome\n");
     WriteFile("agree.txt", "You agree.\r\n");
+    WriteFile("QM.EXE", kProgramBytes);
+    WriteArchive("A.TTF", {{"FONT1.TTF", kFontBytes}});
+  }
+
+  static constexpr const char* kProgramBytes = "MZ the program\r\n";
+  static constexpr const char* kFontBytes = "a font, a font, a font, a font, a font";
+
+  // An archive in the media folder holding files of these names and contents
+  // (-lh5-, destination 0).
+  void WriteArchive(const std::string& name, const std::vector<std::pair<std::string, std::string>>& members) const {
+    const std::filesystem::path staging = machine_.DriveC() / "STAGING";
+    std::filesystem::create_directories(staging);
+    CArchiveWriter writer("C:\\MEDIA\\" + name);
+    for (const auto& [member, text] : members) {
+      WriteFileText(staging / member, text);
+      writer.Add(ArchiveMember("C:\\STAGING\\" + member));
+    }
+    writer.Finish();
   }
 
   // The host directory of C:\MEDIA.

@@ -69,6 +69,8 @@ SetupRunTest::SetupRunTest() {
   WriteMedia("SETUP.ini", SampleTablesText());
   WriteMedia("cv_setup.ini", "[interface]\n");
   WriteMedia("agree.txt", "Licence text.\r\n");
+  // The sources of the sample tables.
+  for (const char* source : {"QM.EXE", "QM.HLP", "US.QMT", "INT.QMT"}) WriteMedia(source, std::string(source) + "\r\n");
 }
 
 SetupRunTest::~SetupRunTest() {
@@ -161,6 +163,16 @@ void SetupRunTest::OnPage(WizardPage& page, PagePhase phase) {
 }
 
 void SetupRunTest::OnModal(platform::ui::Dialog& dialog) {
+  constexpr int kDorurorSettings = 143;
+  if (dialog.TemplateId() == kDorurorSettings) {
+    ++dorurorAsked_;
+    if (doruror_) {
+      doruror_(dialog);
+    } else {
+      dialog.Click(platform::ui::kIdCancel);
+    }
+    return;
+  }
   modals_.push_back(dialog.TemplateId());
   if (modalScript_.empty()) {
     ADD_FAILURE() << "modal dialog " << dialog.TemplateId() << " (" << dialog.Text() << ") was not expected";

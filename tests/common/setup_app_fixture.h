@@ -54,6 +54,10 @@ class SetupRunTest : public ::testing::Test {
   void Expect(int pageId, PageStep step);
   // The answer to the next modal dialog (message box, error report).
   void ExpectModal(ModalStep step);
+  // The "Doruror Settings" question comes on every install before the copy;
+  // unless a test gives an answer here it is answered "No" and counted in
+  // dorurorAsked_, not in modals_.
+  void AnswerDoruror(ModalStep step) { doruror_ = std::move(step); }
 
   // Runs a whole setup with these switches (without the program name) and
   // returns its exit status. While it runs, App() is the application.
@@ -65,6 +69,7 @@ class SetupRunTest : public ::testing::Test {
   std::vector<int> shown_;
   std::vector<int> waited_;
   std::vector<int> modals_;
+  int dorurorAsked_ = 0;
   // Checks made during the run, for the test after it (for example the
   // visibility of pages in batch mode).
   std::function<void(WizardPage& page, PagePhase phase)> watch_;
@@ -84,6 +89,7 @@ class SetupRunTest : public ::testing::Test {
   };
   std::vector<ScriptStep> script_;
   std::vector<ModalStep> modalScript_;
+  ModalStep doruror_;
   SetupApp* app_ = nullptr;
 };
 

@@ -2,8 +2,10 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPainter>
 
 #include "platform/ui/detail/dialog_access.h"
+#include "platform/ui/detail/window_access.h"
 #include "platform/ui/detail/window_widget.h"
 #include "platform/ui/dialog.h"
 
@@ -26,6 +28,14 @@ DialogWidget::DialogWidget(QWidget* owner) : QDialog(owner) {}
 bool DialogWidget::event(QEvent* event) {
   if (DeliverPostedMessage(*this, event)) return true;
   return QDialog::event(event);
+}
+
+void DialogWidget::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  QPainter painter(this);
+  if (Window* window = LinkedWindow()) {
+    DispatchPaint(window, [&] { WindowAccess::Paint(*window, painter); });
+  }
 }
 
 bool DialogWidget::eventFilter(QObject* watched, QEvent* event) {

@@ -24,6 +24,8 @@ class DialogWidget : public QDialog, public FrameworkWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // The dialog's background as usual, then whatever the Dialog paints over it.
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   // A letter with Alt (or alone, when plainToo) handed to the dialog's

@@ -158,10 +158,11 @@ TEST_F(FileCopyTest, ConfirmedCancelAbortsALongExtraction) {
   Put("C:\\MEDIA\\LATER.TXT", "later");
   AddSource("DATA.1", "200000|1|1|1|0|");
   AddSource("LATER.TXT", "5|0|1|1|0|");
-  ui_.cancelAtPoll = 5;  // the first poll is between entries, the rest at ticks
+  // The first poll is before the source, the second between entries, the rest at ticks.
+  ui_.cancelAtPoll = 6;
 
   EXPECT_EQ(Run(), CopyOutcome::Cancelled);
-  EXPECT_EQ(ui_.polls, 5);
+  EXPECT_EQ(ui_.polls, 6);
   EXPECT_EQ(ui_.ticks.size(), 3u);
   EXPECT_TRUE(ui_.reports.empty());
   EXPECT_TRUE(Names("C:\\APP").empty());
