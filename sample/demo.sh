@@ -123,14 +123,17 @@ echo "Exit status $status: $meaning"
 
 # ---------------------------------------------------------------- what it did
 section "Files installed on C: (new or changed, in bytes)"
-snapshot | LC_ALL=C comm -13 "$before_files" - | awk -F'\t' '
+# As a tree: each directory once, its files before its subdirectories.
+snapshot | LC_ALL=C comm -13 "$before_files" - |
+  awk -F'\t' -v OFS='\t' '{ dir = $1; sub("/?[^/]*$", "", dir); name = substr($1, length(dir) + (dir != "") + 1); print dir, name, $2 }' |
+  LC_ALL=C sort -t$'\t' -k1,1 -k2,2 |
+  awk -F'\t' '
   {
-    n = split($1, part, "/")
-    dir = "C:"
-    for (i = 1; i < n; i++) dir = dir "\\" part[i]
-    if (dir != shown) { printf "%s\\\n", dir; shown = dir }
-    printf "    %-40s %10d\n", part[n], $2
-    files++; bytes += $2
+    dir = "C:\\" $1
+    gsub("/", "\\", dir)
+    if (dir != shown) { printf "%s%s\n", dir, $1 == "" ? "" : "\\"; shown = dir }
+    printf "    %-40s %10d\n", $2, $3
+    files++; bytes += $3
   }
   END {
     if (files == 0) print "no files"
