@@ -79,7 +79,11 @@ TEST(SampleProduct, ProfileChecksClean) {
   EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
   EXPECT_NE(result.out.find("Parse errors (0)"), std::string::npos) << result.out;
   EXPECT_NE(result.out.find("Messages the setup shows while loading (0)"), std::string::npos) << result.out;
+  // The demo shows every reader at work: four billboards, the options of the
+  // custom page and the registry values written after the copy.
   EXPECT_NE(result.out.find("Billboards (4)"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Options, in order (5)"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Registry entries, in order (8)"), std::string::npos) << result.out;
 }
 
 }  // namespace
