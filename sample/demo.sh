@@ -77,9 +77,13 @@ section() {
 section "Installation media from $sample/manifest.ini"
 "$qmtool" system init --root "$machine" --platform "$platform" --drive "D=cdrom,$media" >/dev/null
 "$qmtool" media build "$sample/manifest.ini" "$media"
-# The manifest's SETUP.EXE is a stand-in; the setup reads its tables from its
-# own name with the extension ini, SETUP.ini, which the media build wrote.
-setup_program=$media/DISK01/SETUP.EXE
+# The manifest's setup program is a stand-in. The built one takes its place
+# under the same name, as the setup reads its tables from its own name with the
+# extension ini, and the media build named the tables file after it.
+setup_name=$(sed -n 's/^[[:space:]]*setup[[:space:]]*=[[:space:]]*//p' "$sample/manifest.ini" | tr -d '\r')
+setup_name=${setup_name##*/}
+[ -f "$media/DISK01/$setup_name" ] || die "disk 1 has no setup program '$setup_name'"
+setup_program=$media/DISK01/$setup_name
 install -m 755 "$qmsetup" "$setup_program"
 
 section "The machine"
@@ -104,10 +108,10 @@ snapshot >"$before_files"
 
 # ---------------------------------------------------------------- the setup
 if [ "$batch" -eq 0 ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  section "The setup: the wizard is on the display (D:\\DISK01\\SETUP.EXE)"
+  section "The setup: the wizard is on the display (D:\\DISK01\\$setup_name)"
   args=()
 else
-  section "The setup: batch run, every question takes its default answer (D:\\DISK01\\SETUP.EXE /B)"
+  section "The setup: batch run, every question takes its default answer (D:\\DISK01\\$setup_name /B)"
   args=(/B)
 fi
 status=0
