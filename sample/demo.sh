@@ -43,7 +43,9 @@ sample=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" 2>/dev/null && pwd) || die "no build directory $1"
 qmtool=$build/bin/qmtool
 qmsetup=$build/bin/qmsetup
-[ -x "$qmtool" ] && [ -x "$qmsetup" ] || die "$build/bin has no qmtool and qmsetup: build first (./run build)"
+if [ ! -x "$qmtool" ] || [ ! -x "$qmsetup" ]; then
+  die "$build/bin has no qmtool and qmsetup: build first (./run build)"
+fi
 demo=${demo:-$build/demo}
 
 # The demo directory is deleted on every run, so only one that an earlier run
