@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/page_screenshots.h"
@@ -36,6 +37,8 @@
 #include "wizard/pages/check_list_box.h"
 #include "wizard/pages/custom_options_page.h"
 #include "wizard/pages/out_of_disk_space_page.h"
+#include "wizard/pages/progress_page.h"
+#include "wizard/gauge.h"
 #include "wizard/pages/setup_type_page.h"
 #include "wizard/wizard_page.h"
 
@@ -47,6 +50,7 @@ constexpr int kDestinationBrowse = 4;
 constexpr int kBrowseDialog = 1536;
 constexpr int kDriveSpaceDialog = 151;
 constexpr const char* kUnticked = "Clip art 2000";
+constexpr std::uint32_t kCopyHalfWay = 9 * 1024000;  // of the 18MB chosen
 
 // Sizes in whole megabytes of 1,024,000 bytes, so that the texts are exact:
 // Minimum needs 7MB, Typical 17MB, Custom 28MB, the custom choice without the
@@ -88,7 +92,7 @@ constexpr const char* kLicence =
 const std::vector<std::string> kPictures{
     "001_132.png", "002_102.png", "003_128.png", "004_104.png", "005_dialog_1536.png",
     "006_125.png", "007_127.png", "008_127.png", "009_dialog_151.png", "010_150.png",
-    "011_106.png", "012_152.png", "013_108.png", "014_dialog_143.png", "015_115.png",
+    "011_106.png", "012_152.png", "013_108.png", "014_dialog_143.png", "015_108.png", "016_115.png",
 };
 
 class InstallRunPicturesTest : public qmtest::SetupRunTest {
@@ -101,10 +105,26 @@ class InstallRunPicturesTest : public qmtest::SetupRunTest {
     }
     WriteMedia("SETUP.ini", PictureTablesText());
     WriteMedia("agree.txt", kLicence);
-    for (const char* source : {"QM.EXE", "QM.HLP", "PREMADE.QML", "LABELS.TTF", "ART600.QMA", "ART2000.QMA", "US.QMT",
-                               "INT.QMT"}) {
-      WriteMedia(source, std::string(source) + "\r\n");
-    }
+    // The sources at the sizes the tables give, so that the copy runs long
+    // enough to be taken half-way.
+    const std::pair<const char*, int> sources[] = {{"QM.EXE", 3}, {"QM.HLP", 2},      {"PREMADE.QML", 1},
+                                                   {"LABELS.TTF", 4}, {"ART600.QMA", 6}, {"ART2000.QMA", 10},
+                                                   {"US.QMT", 2}, {"INT.QMT", 3}};
+    for (const auto& [name, megabytes] : sources) WriteMedia(name, std::string(megabytes * 1024000, 'x'));
+  }
+
+  // Takes the copying page once its gauge has passed half-way, with the
+  // billboard of that moment; the copy handles messages as it goes.
+  void TakeCopyHalfWay() {
+    qmtest::Later([this] {
+      auto* page = dynamic_cast<ProgressPage*>(CurrentPage());
+      if (page == nullptr || page->PageId() != 108) return;  // the copy is over
+      if (page->Gauge()->Position() < kCopyHalfWay) {
+        TakeCopyHalfWay();
+        return;
+      }
+      EXPECT_TRUE(App().Screenshots()->Take(108));
+    });
   }
 
   // Drives C and D of a few hundred megabytes, C nearly full.
@@ -195,6 +215,7 @@ TEST_F(InstallRunPicturesTest, EveryPageAndTheDialogsOfACustomInstallAreTaken) {
   AnswerDoruror([this](Dialog& dialog) {
     EXPECT_TRUE(App().Screenshots()->TakeDialog(dialog.TemplateId()));
     dialog.Click(platform::ui::kIdCancel);
+    TakeCopyHalfWay();
   });
   for (int id : {106, 152, 115}) Expect(id, Next);
 

@@ -23,6 +23,7 @@
 #include "install/errors/error_report.h"
 #include "install/errors/string_table.h"
 #include "install/errors/xexception.h"
+#include "install/log/ini_defaults.h"
 #include "install/tables/destination_table.h"
 #include "options/option_list.h"
 #include "platform/fs/path_map.h"
@@ -168,6 +169,7 @@ TEST_F(SetupAppTest, StartUpTakesPathsAndTablesFromTheProgramsPlace) {
   ASSERT_TRUE(app.InitInstance());
   EXPECT_EQ(&SetupApp::Current(), &app);
   EXPECT_EQ(app.InstallTablesFile(), "C:\\MEDIA\\SETUP.ini");  // a name without extension gains one
+  EXPECT_EQ(DefaultIniFileName(), app.InstallTablesFile());      // what INI items without a file read
   EXPECT_EQ(app.SourceDirectory(), "C:\\MEDIA\\");
   EXPECT_EQ(app.InstallLogFile(), "C:\\WINDOWS\\Qmw.log");
   EXPECT_EQ(app.Destinations().PathOf(CDestinationTable::kSourceDirectory), "C:\\MEDIA\\");
@@ -202,6 +204,7 @@ TEST_F(SetupAppTest, SwitchesChooseTheSourceDirectoryThreadAndMode) {
   EXPECT_EQ(app.NotifyThread(), 1234);
   // A removal reads the install log where an install reads its tables file.
   EXPECT_EQ(app.InstallTablesFile(), "C:\\WINDOWS\\Qmw.log");
+  EXPECT_EQ(DefaultIniFileName(), "C:\\WINDOWS\\Qmw.log");
   EXPECT_EQ(CurrentPageId(), 1545);
   app.ExitInstance();
   const auto message = listener.Receive(1000ms);

@@ -74,6 +74,7 @@ TEST_F(QmtoolReg, ExportThenImportIntoAFreshMachineGivesTheSameExport) {
   ASSERT_EQ(RunTool("qmtool", {"system", "init", "--root", fresh.string(), "--platform", "nt4"}).exitCode, 0);
   // Take away what init seeds, which the staged machine does not have.
   ASSERT_EQ(RunTool("qmtool", {"reg", "delete", "HKCU\\Software\\Microsoft"}, {Env(fresh)}).exitCode, 0);
+  ASSERT_EQ(RunTool("qmtool", {"reg", "delete", "HKLM\\SOFTWARE"}, {Env(fresh)}).exitCode, 0);
   const auto import = RunTool("qmtool", {"reg", "import", exported.string()}, {Env(fresh)});
   ASSERT_EQ(import.exitCode, 0) << import.err;
   const auto second = RunTool("qmtool", {"reg", "export"}, {Env(fresh)});
@@ -94,11 +95,12 @@ TEST_F(QmtoolReg, ImportAppliesDeletionsAndSubtreeExportSpellsKeysAsStored) {
   const auto second = RunTool("qmtool", {"reg", "import", (dir_.Path() / "b.reg").string()}, {Env(root)});
   ASSERT_EQ(second.exitCode, 0) << second.err;
 
-  const auto result = RunTool("qmtool", {"reg", "export", "hklm\\SOFTWARE\\quill", "--root", root.string()});
+  // SOFTWARE is the key that init seeds; the import added Quill below it.
+  const auto result = RunTool("qmtool", {"reg", "export", "hklm\\software\\quill", "--root", root.string()});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.out,
-            "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Quill]\n\n"
-            "[HKEY_LOCAL_MACHINE\\Software\\Quill\\Keep]\n\"b\"=\"2\"\n\n");
+            "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quill]\n\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quill\\Keep]\n\"b\"=\"2\"\n\n");
 }
 
 TEST_F(QmtoolReg, DeleteTakesTheWholeSubtreeOnNtAndReportsWhatItCannotDo) {

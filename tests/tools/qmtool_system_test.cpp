@@ -65,6 +65,9 @@ TEST_F(QmtoolSystem, InitSeedsTheProgramsShellFolderOfThePlatformKindAndCreatesI
     ASSERT_EQ(exported.exitCode, 0) << exported.err;
     // A quoted string: the text is stored without a terminating zero, as the setup writes text.
     EXPECT_EQ(exported.out, "REGEDIT4\n\n[" + key + "]\n\"Programs\"=\"" + c.folder + "\"\n\n") << c.kind;
+    // Where installed programs register their removal, as on every Windows.
+    const std::string uninstall = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    EXPECT_EQ(RunTool("qmtool", {"reg", "export", uninstall}, {Env()}).out, "REGEDIT4\n\n[" + uninstall + "]\n\n");
   }
   // Init on an existing machine rewrites the value for its new platform kind.
   const auto again = RunTool("qmtool", {"system", "init", "--root", root_.string(), "--platform", "win95"});

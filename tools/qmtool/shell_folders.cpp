@@ -47,4 +47,14 @@ std::string SeedShellFolders(const platform::MachineConfig& config) {
   return programs;
 }
 
+void SeedUninstallKey() {
+  platform::RegKey key = 0;
+  const platform::RegStatus status = platform::RegCreateKeyEx(platform::HKEY_LOCAL_MACHINE, kUninstallKey, "", 0,
+                                                              platform::KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  if (status != platform::ERROR_SUCCESS) {
+    throw platform::MachineError("cannot create the uninstall key (registry error " + std::to_string(status) + ")");
+  }
+  platform::RegCloseKey(key);
+}
+
 }  // namespace qmtool

@@ -22,4 +22,12 @@ std::string ProgramsFolderOf(const platform::MachineConfig& config);
 // platform::MachineError when the folder or the value cannot be made.
 std::string SeedShellFolders(const platform::MachineConfig& config);
 
+inline constexpr const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+// Creates HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall,
+// which every Windows installation has: a setup that registers its removal
+// there then creates only its own key, and a removal deletes only that one.
+// Throws platform::MachineError when the key cannot be made.
+void SeedUninstallKey();
+
 }  // namespace qmtool

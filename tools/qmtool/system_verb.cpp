@@ -32,6 +32,8 @@ constexpr const char* kUsage =
     "       Shell Folders: C:\\WINDOWS\\Start Menu\\Programs on win95, and\n"
     "       C:\\WINNT\\Profiles\\Administrator\\Start Menu\\Programs on nt4 and on nt351\n"
     "       (which shows program items in Program Manager, but the setup reads the value).\n"
+    "       It creates HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\\n"
+    "       Uninstall, where installed programs register their removal.\n"
     "path   prints the host path of a Windows path (exit 1 when its drive is not mapped).\n"
     "info   prints the machine.\n"
     "\n"
@@ -128,6 +130,7 @@ int Init(Arguments& args) {
   platform::Machine::Create(root, config);
   platform::UseMachine(root);
   const std::string programs = SeedShellFolders(config);
+  SeedUninstallKey();
   std::printf("%s the machine in %s\n\n", existed ? "Rewrote" : "Created", root.c_str());
   PrintMachine(platform::CurrentMachine());
   std::printf("%-10s %s\n", "Programs", programs.c_str());

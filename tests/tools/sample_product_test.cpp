@@ -1,0 +1,89 @@
+// The sample product under sample/: its manifest builds diskettes that the
+// setup's own readers accept, and its profile reads without a fault.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "install/tables/destination_table.h"
+#include "install/tables/diskette_table.h"
+#include "install/tables/group_table.h"
+#include "install/tables/install_tables.h"
+#include "install/tables/source_file_list.h"
+#include "platform/fs/path_map.h"
+#include "support/file_version.h"
+#include "system/target_table.h"
+#include "tests/common/temp_machine.h"
+#include "tests/tools/run_tool.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using qmtest::RunTool;
+
+const fs::path kSample = QM_SAMPLE_DIR;
+
+TEST(SampleProduct, ManifestBuildsTwoDiskettesThatTheSetupLoads) {
+  qmtest::TempMachineRoot machine;
+  const fs::path out = machine.Root() / "media";
+  const auto result = RunTool("qmtool", {"media", "build", (kSample / "manifest.ini").string(), out.string()},
+                              {"QMSETUP_SYSTEM=" + machine.Root().string()});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_TRUE(fs::exists(out / "DISK01" / "SETUP.ini"));
+  EXPECT_TRUE(fs::exists(out / "DISK02" / "diskette.002"));
+  // The clip art that does not compress runs over onto the second diskette.
+  EXPECT_TRUE(fs::exists(out / "DISK01" / "ART2000.1"));
+  EXPECT_TRUE(fs::exists(out / "DISK02" / "ART2000.2"));
+
+  CDestinationTable destinations;
+  destinations.SetPresets(MachinePresetDirectories(platform::MapToWindows(out / "DISK01") + "\\"));
+  CGroupTable groups;
+  CTargetTable targets;
+  CSourceFileList sources;
+  CDisketteTable diskettes;
+  LoadInstallTables(platform::MapToWindows(out / "DISK01" / "SETUP.ini"),
+                    {destinations, groups, targets, sources, diskettes});
+
+  EXPECT_EQ(destinations.PathOf(0), "C:\\QMW2");
+  for (const char* name : {"Main", "program", "premade", "Inttpls", "ustpls", "NTDlls", "Fonts", "art600", "art2000"}) {
+    EXPECT_NE(groups.Find(name), nullptr) << name;
+  }
+  EXPECT_NE(targets.Find("QMW.EXE"), nullptr);
+  EXPECT_NE(targets.Find("QMW.HLP"), nullptr);
+  EXPECT_EQ(diskettes.Label(2), "Quillmark 2.0 Clip Art Disk");
+
+  // The program files are PE files with the versions their scripts give them.
+  struct Versioned {
+    std::string path;
+    FileVersionNumber version;
+  };
+  const std::vector<Versioned> versioned = {
+      {"tree/program/QMW.EXE", {2, 0, 0, 14}},
+      {"tree/program/QMWPRINT.DLL", {2, 0, 1, 2}},
+      {"tree/main/UNSETUP.EXE", {2, 0, 0, 3}},
+  };
+  for (const Versioned& file : versioned) {
+    CFileVersion version;
+    ASSERT_TRUE(version.LoadVersionInfo(platform::MapToWindows(kSample / file.path))) << file.path;
+    EXPECT_EQ(version.GetFileVersion(), file.version) << file.path;
+  }
+}
+
+TEST(SampleProduct, ProfileChecksClean) {
+  qmtest::TempMachineRoot machine;
+  const auto result = RunTool("qmtool", {"profile", "check", (kSample / "tree" / "setup" / "cv_setup.ini").string()},
+                              {"QMSETUP_SYSTEM=" + machine.Root().string()});
+  EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+  EXPECT_NE(result.out.find("Parse errors (0)"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Messages the setup shows while loading (0)"), std::string::npos) << result.out;
+  // The demo shows every reader at work: four billboards, the options of the
+  // custom page and the registry values written after the copy.
+  EXPECT_NE(result.out.find("Billboards (4)"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Options, in order (5)"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Registry entries, in order (8)"), std::string::npos) << result.out;
+}
+
+}  // namespace
