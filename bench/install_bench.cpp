@@ -439,7 +439,7 @@ void SpeedVerdict(const char* what, const Figures& installer, const Figures& tar
     return;
   }
   char detail[32];
-  std::snprintf(detail, sizeof detail, "%.2fx", installer.seconds / tar.seconds);
+  std::snprintf(detail, sizeof detail, "%.3fx", installer.seconds / tar.seconds);
   Verdict(what, installer.seconds / tar.seconds <= 1.5, detail);
 }
 
