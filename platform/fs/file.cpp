@@ -1,3 +1,4 @@
+#include "platform/machine/directory_listing_cache.h"
 #include "platform/fs/file.h"
 
 #include <fcntl.h>
@@ -97,6 +98,7 @@ void File::Open(std::string_view winPath, unsigned mode) {
   if (!MapToHost(winPath, host)) ThrowFileError(errno, winPath);
   const int fd = OpenHost(host, mode);
   if (fd < 0) ThrowFileError(errno, winPath, host);
+  if ((mode & open_mode::kCreate) != 0) NoteHostEntryChanged(host);
   fd_ = fd;
   path_ = std::string(winPath);
 }

@@ -1,5 +1,6 @@
 // Existence, deletion, directories and the current directory, on Windows paths.
 
+#include "platform/machine/directory_listing_cache.h"
 #include "platform/fs/file_ops.h"
 
 #include <sys/stat.h>
@@ -32,12 +33,16 @@ bool DeleteFile(std::string_view path) {
     errno = EACCES;
     return false;
   }
-  return unlink(host.c_str()) == 0;
+  if (unlink(host.c_str()) != 0) return false;
+  NoteHostEntryChanged(host);
+  return true;
 }
 
 bool CreateDirectory(std::string_view path) {
   std::filesystem::path host;
-  return MapToHost(path, host) && mkdir(host.c_str(), 0777) == 0;
+  if (!MapToHost(path, host) || mkdir(host.c_str(), 0777) != 0) return false;
+  NoteHostDirectoryCreated(host);
+  return true;
 }
 
 bool RemoveDirectory(std::string_view path) {
@@ -52,7 +57,9 @@ bool RemoveDirectory(std::string_view path) {
     errno = EBUSY;
     return false;
   }
-  return rmdir(host.c_str()) == 0;
+  if (rmdir(host.c_str()) != 0) return false;
+  NoteHostEntryChanged(host);
+  return true;
 }
 
 std::string GetCurrentDirectory() {

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/machine/directory_listing_cache.h"
 #include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
 
@@ -87,9 +88,25 @@ bool CopyFileExclusive(const std::filesystem::path& from, const std::filesystem:
 
 }  // namespace
 
+static bool MoveHost(std::string_view from, std::string_view to, std::filesystem::path& hostFrom,
+              std::filesystem::path& hostTo);
+
 bool MoveFile(std::string_view from, std::string_view to) {
   std::filesystem::path hostFrom;
   std::filesystem::path hostTo;
+  const bool moved = MoveHost(from, to, hostFrom, hostTo);
+  if (moved) {
+    const int err = errno;
+    NoteHostEntryChanged(hostFrom);
+    NoteHostEntryChanged(hostTo);
+    errno = err;
+  }
+  return moved;
+}
+
+// The move itself; hostFrom and hostTo get the host paths it used.
+static bool MoveHost(std::string_view from, std::string_view to, std::filesystem::path& hostFrom,
+              std::filesystem::path& hostTo) {
   if (!MapToHost(from, hostFrom) || !MapToHost(to, hostTo)) return false;
   struct stat st;
   if (lstat(hostFrom.c_str(), &st) != 0) return false;
@@ -102,7 +119,8 @@ bool MoveFile(std::string_view from, std::string_view to) {
     if (!GetFullPathName(to, toFull)) return false;
     const std::string wanted = std::filesystem::path(toFull.substr(toFull.find_last_of('\\') + 1)).string();
     if (wanted.empty() || wanted == hostFrom.filename().string()) return true;
-    return rename(hostFrom.c_str(), (hostFrom.parent_path() / wanted).c_str()) == 0;
+    hostTo = hostFrom.parent_path() / wanted;
+    return rename(hostFrom.c_str(), hostTo.c_str()) == 0;
   }
 
   if (RenameNoReplace(hostFrom, hostTo, isDirectory)) return true;

@@ -1,18 +1,14 @@
 #include "platform/machine/host_paths.h"
 
-#include <dirent.h>
+#include "platform/machine/directory_listing_cache.h"
+
 #include <sys/stat.h>
 
-#include <memory>
 
 namespace platform {
 namespace {
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-struct DirCloser {
-  void operator()(DIR* dir) const { closedir(dir); }
-};
 
 bool EntryExists(const std::filesystem::path& path) {
   struct stat st;
@@ -49,15 +45,7 @@ std::optional<std::string> FindEntryIgnoringCase(const std::filesystem::path& di
   if (name.empty() || name.find('/') != std::string_view::npos) return std::nullopt;
   // The exact name costs one lstat; the directory scan is for the rare miss.
   if (EntryExists(dir / std::string(name))) return std::string(name);
-  const std::unique_ptr<DIR, DirCloser> stream(opendir(dir.c_str()));
-  if (!stream) return std::nullopt;
-  std::optional<std::string> best;
-  while (const dirent* entry = readdir(stream.get())) {
-    const std::string_view entryName = entry->d_name;
-    if (entryName == "." || entryName == "..") continue;
-    if (EqualsIgnoreAsciiCase(entryName, name) && (!best || entryName < *best)) best = std::string(entryName);
-  }
-  return best;
+  return CachedEntryIgnoringCase(dir, name);
 }
 
 std::filesystem::path ResolveIgnoringCase(const std::filesystem::path& base,

@@ -4,8 +4,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
 #include "platform/fs/dos_attributes.h"
+#include "platform/fs/file.h"
 #include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
 #include "tests/platform/fs_test_support.h"
@@ -306,6 +309,39 @@ TEST_F(Drives, FreeSpaceOverridesAreExactAndIndependent) {
   EXPECT_EQ(errno, ENODEV);
   EXPECT_FALSE(GetDiskFreeSpace("C:\\WINDOWS", space));
 }
+
+// Names are found ignoring case whoever changed the directory and however soon
+// after its listing was last read: the platform's own creates, moves and
+// deletes, and changes made behind its back.
+TEST_F(FileOps, NamesAreFoundIgnoringCaseThroughEveryKindOfChange) {
+  ASSERT_TRUE(CreateDirectory("C:\\APP"));  // made here, so its listing starts empty and trusted
+  const auto spelled = [&](const char* path) {
+    std::filesystem::path host;
+    EXPECT_TRUE(MapToHost(path, host));
+    return host.filename().string();
+  };
+  EXPECT_FALSE(FileExists("C:\\APP\\one.txt"));
+  File file;
+  file.Open("C:\\APP\\One.Txt", open_mode::kWrite | open_mode::kCreate);
+  file.Close();
+  EXPECT_EQ(spelled("C:\\APP\\ONE.TXT"), "One.Txt");
+  EXPECT_TRUE(MoveFile("C:\\APP\\ONE.TXT", "C:\\APP\\Two.Txt"));
+  EXPECT_EQ(spelled("C:\\APP\\two.txt"), "Two.Txt");
+  EXPECT_FALSE(FileExists("C:\\APP\\one.txt"));
+  EXPECT_TRUE(DeleteFile("C:\\APP\\TWO.TXT"));
+  EXPECT_FALSE(FileExists("C:\\APP\\two.txt"));
+
+  // Behind the platform's back, both at once and once the listing has settled.
+  MakeFile("APP/Three.Txt");
+  EXPECT_EQ(spelled("C:\\APP\\THREE.TXT"), "Three.Txt");
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  EXPECT_FALSE(FileExists("C:\\APP\\four.txt"));  // read and kept
+  MakeFile("APP/Four.Txt");
+  std::filesystem::remove(C() / "APP" / "Three.Txt");
+  EXPECT_EQ(spelled("C:\\APP\\FOUR.TXT"), "Four.Txt");
+  EXPECT_FALSE(FileExists("C:\\APP\\three.txt"));
+}
+
 
 }  // namespace
 }  // namespace platform

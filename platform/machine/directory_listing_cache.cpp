@@ -1,0 +1,152 @@
+#include "platform/machine/directory_listing_cache.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <utility>
+
+#include "platform/machine/host_paths.h"
+
+namespace platform {
+namespace {
+
+// A directory changed less than this before it was read may change again with
+// the same time stamp (file systems stamp with a clock of a few milliseconds).
+constexpr std::int64_t kSettledNanoseconds = 100'000'000;
+// More directories than this and the cache starts afresh: an install touches a
+// few dozen.
+constexpr std::size_t kMostDirectories = 512;
+
+std::string Folded(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return folded;
+}
+
+std::int64_t Nanoseconds(const timespec& t) { return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec; }
+
+struct Stamp {
+  std::int64_t modified = 0;
+  std::int64_t changed = 0;
+  bool operator==(const Stamp&) const = default;
+};
+
+Stamp StampOf(const struct stat& st) { return {Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)}; }
+
+struct Listing {
+  Stamp stamp;
+  std::map<std::string, std::set<std::string>> names;  // folded name -> the names as stored
+};
+
+using DirectoryKey = std::pair<dev_t, ino_t>;
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+
+class ListingCache {
+ public:
+  std::optional<std::string> Find(const std::filesystem::path& dir, std::string_view name) {
+    struct stat st;
+    if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    const DirectoryKey key{st.st_dev, st.st_ino};
+    std::lock_guard lock(mutex_);
+    auto it = listings_.find(key);
+    if (it == listings_.end() || !(it->second.stamp == StampOf(st))) {
+      if (it != listings_.end()) listings_.erase(it);
+      std::optional<Listing> read = Read(dir, st);
+      if (!read) return std::nullopt;
+      if (!Settled(st)) return FirstOf(*read, name);  // used once, not kept
+      it = Keep(key, std::move(*read));
+    }
+    return FirstOf(it->second, name);
+  }
+
+  void Changed(const std::filesystem::path& path) {
+    const std::filesystem::path dir = path.parent_path();
+    struct stat st;
+    if (stat(dir.c_str(), &st) != 0) return;
+    std::lock_guard lock(mutex_);
+    const auto it = listings_.find({st.st_dev, st.st_ino});
+    if (it == listings_.end()) return;
+    const std::string name = path.filename().string();
+    std::set<std::string>& spellings = it->second.names[Folded(name)];
+    struct stat entry;
+    if (lstat(path.c_str(), &entry) == 0) {
+      spellings.insert(name);
+    } else {
+      spellings.erase(name);
+    }
+    it->second.stamp = StampOf(st);
+  }
+
+  void Created(const std::filesystem::path& path) {
+    Changed(path);
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
+    std::lock_guard lock(mutex_);
+    Listing empty;
+    empty.stamp = StampOf(st);
+    Keep({st.st_dev, st.st_ino}, std::move(empty));
+  }
+
+ private:
+  static bool Settled(const struct stat& st) {
+    timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    const std::int64_t latest = std::max(Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim));
+    return Nanoseconds(now) - latest > kSettledNanoseconds;
+  }
+
+  static std::optional<Listing> Read(const std::filesystem::path& dir, const struct stat& st) {
+    const std::unique_ptr<DIR, DirCloser> stream(opendir(dir.c_str()));
+    if (!stream) return std::nullopt;
+    Listing listing;
+    listing.stamp = StampOf(st);
+    while (const dirent* entry = readdir(stream.get())) {
+      const std::string_view entryName = entry->d_name;
+      if (entryName == "." || entryName == "..") continue;
+      listing.names[Folded(entryName)].insert(std::string(entryName));
+    }
+    return listing;
+  }
+
+  static std::optional<std::string> FirstOf(const Listing& listing, std::string_view name) {
+    const auto it = listing.names.find(Folded(name));
+    if (it == listing.names.end() || it->second.empty()) return std::nullopt;
+    return *it->second.begin();
+  }
+
+  std::map<DirectoryKey, Listing>::iterator Keep(const DirectoryKey& key, Listing listing) {
+    if (listings_.size() >= kMostDirectories) listings_.clear();
+    return listings_.insert_or_assign(key, std::move(listing)).first;
+  }
+
+  std::mutex mutex_;
+  std::map<DirectoryKey, Listing> listings_;
+};
+
+ListingCache& Cache() {
+  static ListingCache cache;
+  return cache;
+}
+
+}  // namespace
+
+std::optional<std::string> CachedEntryIgnoringCase(const std::filesystem::path& dir, std::string_view name) {
+  return Cache().Find(dir, name);
+}
+
+void NoteHostEntryChanged(const std::filesystem::path& path) { Cache().Changed(path); }
+
+void NoteHostDirectoryCreated(const std::filesystem::path& path) { Cache().Created(path); }
+
+}  // namespace platform
