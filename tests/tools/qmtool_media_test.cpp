@@ -22,6 +22,7 @@
 #include "platform/fs/path_map.h"
 #include "system/target_table.h"
 #include "tests/common/temp_machine.h"
+#include "tests/tools/media_tables.h"
 #include "tests/tools/run_tool.h"
 
 namespace {
@@ -198,22 +199,15 @@ TEST_F(QmtoolMedia, TablesFileLoadsWithTheInstallTablesReaders) {
   WriteManifest();
   ASSERT_EQ(Build(out_).exitCode, 0);
 
-  CDestinationTable destinations;
-  destinations.SetPresets(MachinePresetDirectories(platform::MapToWindows(out_ / "DISK01") + "\\"));
-  CGroupTable groups;
-  CTargetTable targets;
-  CSourceFileList sources;
-  CDisketteTable diskettes;
-  LoadInstallTables(platform::MapToWindows(out_ / "DISK01" / "SETUP.ini"),
-                    {destinations, groups, targets, sources, diskettes});
+  qmtest::MediaTables tables(out_ / "DISK01");
 
-  EXPECT_EQ(destinations.PathOf(0), "C:\\QMW2");
-  ASSERT_EQ(groups.Size(), 2u);
-  ASSERT_NE(groups.Find("Fonts"), nullptr);
-  EXPECT_EQ(groups.Find("Fonts")->title, "Fonts");
-  EXPECT_EQ(targets.Size(), 1u);
-  EXPECT_EQ(diskettes.Label(1), "Quillmark Program Disk");
-  EXPECT_EQ(diskettes.Label(2), "Quillmark 2.0 Disk 2");
+  EXPECT_EQ(tables.destinations.PathOf(0), "C:\\QMW2");
+  ASSERT_EQ(tables.groups.Size(), 2u);
+  ASSERT_NE(tables.groups.Find("Fonts"), nullptr);
+  EXPECT_EQ(tables.groups.Find("Fonts")->title, "Fonts");
+  EXPECT_EQ(tables.targets.Size(), 1u);
+  EXPECT_EQ(tables.diskettes.Label(1), "Quillmark Program Disk");
+  EXPECT_EQ(tables.diskettes.Label(2), "Quillmark 2.0 Disk 2");
 
   // Each source names the disk it was put on, its kind, installed size and count.
   struct Expected {
@@ -227,11 +221,11 @@ TEST_F(QmtoolMedia, TablesFileLoadsWithTheInstallTablesReaders) {
       {"FONTS.1", 1, 4000, 1, 0, "Fonts", false},
       {"README.TXT", 0, 2000, 1, 0, "program", true},
   };
-  ASSERT_EQ(sources.Size(), expected.size());
+  ASSERT_EQ(tables.sources.Size(), expected.size());
   for (const Expected& want : expected) {
-    const auto found = std::find_if(sources.Sources().begin(), sources.Sources().end(),
+    const auto found = std::find_if(tables.sources.Sources().begin(), tables.sources.Sources().end(),
                                     [&](const auto& source) { return source->FileName() == want.name; });
-    ASSERT_NE(found, sources.Sources().end()) << want.name;
+    ASSERT_NE(found, tables.sources.Sources().end()) << want.name;
     const CSourceFile& source = **found;
     EXPECT_EQ(source.Kind(), want.kind) << want.name;
     EXPECT_EQ(source.Size(), want.size) << want.name;

@@ -16,6 +16,7 @@
 #include "support/file_version.h"
 #include "system/target_table.h"
 #include "tests/common/temp_machine.h"
+#include "tests/tools/media_tables.h"
 #include "tests/tools/run_tool.h"
 
 namespace {
@@ -38,22 +39,15 @@ TEST(SampleProduct, ManifestBuildsTwoDiskettesThatTheSetupLoads) {
   EXPECT_TRUE(fs::exists(out / "DISK01" / "ART2000.1"));
   EXPECT_TRUE(fs::exists(out / "DISK02" / "ART2000.2"));
 
-  CDestinationTable destinations;
-  destinations.SetPresets(MachinePresetDirectories(platform::MapToWindows(out / "DISK01") + "\\"));
-  CGroupTable groups;
-  CTargetTable targets;
-  CSourceFileList sources;
-  CDisketteTable diskettes;
-  LoadInstallTables(platform::MapToWindows(out / "DISK01" / "SETUP.ini"),
-                    {destinations, groups, targets, sources, diskettes});
+  qmtest::MediaTables tables(out / "DISK01");
 
-  EXPECT_EQ(destinations.PathOf(0), "C:\\QMW2");
+  EXPECT_EQ(tables.destinations.PathOf(0), "C:\\QMW2");
   for (const char* name : {"Main", "program", "premade", "Inttpls", "ustpls", "NTDlls", "Fonts", "art600", "art2000"}) {
-    EXPECT_NE(groups.Find(name), nullptr) << name;
+    EXPECT_NE(tables.groups.Find(name), nullptr) << name;
   }
-  EXPECT_NE(targets.Find("QMW.EXE"), nullptr);
-  EXPECT_NE(targets.Find("QMW.HLP"), nullptr);
-  EXPECT_EQ(diskettes.Label(2), "Quillmark 2.0 Clip Art Disk");
+  EXPECT_NE(tables.targets.Find("QMW.EXE"), nullptr);
+  EXPECT_NE(tables.targets.Find("QMW.HLP"), nullptr);
+  EXPECT_EQ(tables.diskettes.Label(2), "Quillmark 2.0 Clip Art Disk");
 
   // The program files are PE files with the versions their scripts give them.
   struct Versioned {
