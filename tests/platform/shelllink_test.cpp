@@ -83,6 +83,41 @@ TEST(ShellLinkFormat, CharactersOutsideTheAnsiCodePageReadAsQuestionMarks) {
   EXPECT_EQ(platform::DecodeShellLink(bytes).name, "A??");
 }
 
+// Little-endian fields for links staged by hand.
+std::string U16(uint16_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
+std::string U32(uint32_t v) { return U16(static_cast<uint16_t>(v)) + U16(static_cast<uint16_t>(v >> 16)); }
+
+// A link as other shells write it: an ID list first, ANSI string data, and
+// LinkInfo with a base path and a suffix, optionally also in UTF-16.
+std::string ForeignLink(bool unicodeBasePath) {
+  std::string header = platform::EncodeShellLink(ShellLink{}).substr(0, 0x4C);
+  header.replace(0x14, 4, U32(0x01 | 0x02 | 0x04));  // ID list, LinkInfo, name; not Unicode
+  const std::string idList = U16(6) + std::string("\x04\x00\x1F\x50\x00\x00", 6);
+  const uint32_t headerSize = unicodeBasePath ? 0x24 : 0x1C;
+  const std::string volume = U32(0x11) + U32(5) + U32(0x1234) + U32(0x10) + std::string(1, '\0');
+  const std::string basePath("C:\\DIR\0", 7);
+  const std::string suffix("B.EXE\0", 6);
+  const std::string unicodePath("C\0:\0\\\0D\0\xC9\0\0\0", 12);  // "C:\D" and U+00C9
+  const uint32_t volumeAt = headerSize;
+  const uint32_t baseAt = volumeAt + static_cast<uint32_t>(volume.size());
+  const uint32_t suffixAt = baseAt + static_cast<uint32_t>(basePath.size());
+  const uint32_t unicodeAt = suffixAt + static_cast<uint32_t>(suffix.size());
+  std::string info = U32(headerSize) + U32(1) + U32(volumeAt) + U32(baseAt) + U32(0) + U32(suffixAt);
+  if (unicodeBasePath) info += U32(unicodeAt) + U32(0);
+  info += volume + basePath + suffix + (unicodeBasePath ? unicodePath : "");
+  info = U32(static_cast<uint32_t>(info.size() + 4)) + info;
+  const std::string extra = U32(12) + U32(0xA0000099) + U32(0) + U32(0);  // one block, then the terminal one
+  return header + idList + info + U16(4) + "Item" + extra;
+}
+
+TEST(ShellLinkFormat, LinksOfOtherShellsAreRead) {
+  const ShellLink ansi = platform::DecodeShellLink(ForeignLink(false));
+  EXPECT_EQ(ansi.name, "Item");
+  EXPECT_EQ(ansi.target, "C:\\DIR\\B.EXE");
+  EXPECT_EQ(ansi.driveType, 5u);
+  EXPECT_EQ(platform::DecodeShellLink(ForeignLink(true)).target, "C:\\D\xC9\\B.EXE");
+}
+
 TEST(ShellLinkFormat, EveryCutOfASoundLinkIsRejected) {
   ShellLink link = ProgramItem();
   link.arguments = "/U";
