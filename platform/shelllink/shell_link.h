@@ -78,7 +78,8 @@ ShellLink DecodeShellLink(std::string_view bytes);
 
 // Writes the link to a host file through a temporary file in the same directory
 // and a rename, so a reader sees the old file or the new one, never a part.
-// Throws FileException.
+// Throws FileException, or ShellLinkFormatError for a text longer than the
+// format's 65535 characters.
 void WriteShellLink(const ShellLink& link, const std::filesystem::path& hostPath);
 // Throws FileException when the file cannot be read, ShellLinkFormatError when
 // it is not a sound link.
