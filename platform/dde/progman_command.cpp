@@ -79,7 +79,9 @@ std::vector<std::string> Arguments(Scanner& scan) {
     CheckArgument(scan, arg);
     args.push_back(std::move(arg));
     if (scan.AtEnd()) scan.Fail("')' expected");
-    if (scan.Take() == ')') return args;
+    const char next = scan.Take();
+    if (next == ')') return args;
+    if (next != ',') scan.Fail("',' or ')' expected");
   }
 }
 
