@@ -86,6 +86,10 @@ std::string ProgmanExecutor::Run(const ProgmanCommand& command) {
     if (EqualsIgnoreAsciiCase(currentGroup_, command.args[0])) currentGroup_.clear();
     return {};
   }
+  if (Is(command, "ExitProgman")) {
+    exitRequested_ = true;
+    return {};
+  }
   return "unknown command";
 }
 

@@ -9,6 +9,7 @@
 //   ReplaceItem(name)                     deletes the item; the next AddItem takes its place
 //   DeleteItem(name)                      deletes an item of the current group
 //   DeleteGroup(name[, common])
+//   ExitProgman()                         asks the server to end
 
 #include <optional>
 #include <string>
@@ -27,6 +28,7 @@ class ProgmanExecutor {
   // The empty string when all ran, else why not. Commands before a failed
   // one keep their effect, as in Program Manager.
   std::string Execute(std::string_view text);
+  bool ExitRequested() const { return exitRequested_; }
 
  private:
   std::string Run(const ProgmanCommand& command);
@@ -36,6 +38,7 @@ class ProgmanExecutor {
   ProgmanGroupStore& store_;
   std::string currentGroup_;
   std::optional<std::size_t> replacePosition_;
+  bool exitRequested_ = false;
 };
 
 }  // namespace platform::dde

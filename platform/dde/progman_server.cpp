@@ -122,6 +122,11 @@ void ProgmanServer::State::Serve(Client& client) {
       error = "no such item";
     }
     if (!Answer(fd, error.empty() ? FrameKind::Ack : FrameKind::Nack, error.empty() ? data : error)) break;
+    if (executor->ExitRequested()) {
+      const char byte = 1;
+      [[maybe_unused]] const ssize_t ignored = ::write(wakeWrite.Get(), &byte, 1);
+      break;
+    }
   }
   client.done = true;
 }

@@ -18,6 +18,7 @@ constexpr Verb kVerbs[] = {
     {"arc", "list, test, extract and create archives", RunArcVerb},
     {"media", "build installation diskettes from a product tree", RunMediaVerb},
     {"reg", "export, import and delete registry keys as REGEDIT4 text", RunRegVerb},
+    {"progman", "run the Program Manager server and list its groups", RunProgmanVerb},
 };
 
 void PrintUsage(std::FILE* out) {

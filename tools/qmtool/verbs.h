@@ -16,5 +16,6 @@ int RunProfileVerb(Arguments& args);
 int RunArcVerb(Arguments& args);
 int RunRegVerb(Arguments& args);
 int RunMediaVerb(Arguments& args);
+int RunProgmanVerb(Arguments& args);
 
 }  // namespace qmtool
