@@ -172,3 +172,35 @@ TEST(ProgmanGroupFile, RoundTripsEveryField) {
 
 }  // namespace
 }  // namespace platform::dde
+
+namespace platform::dde {
+namespace {
+
+// Names that map to the same file name, a group file torn by a crash and a
+// temporary file left by one: every group keeps a file of its own, and the
+// leftovers are neither read as groups nor overwritten.
+TEST(ProgmanGroupStoreTest, NamesThatShareAFileNameKeepFilesOfTheirOwn) {
+  qmtest::TempMachineRoot machine;
+  const fs::path dir = ProgmanGroupDirectory();
+  std::ofstream(dir / "Broken.grp") << "[Item1]\r\nName=half";
+  std::ofstream(dir / "A_B.grp.tmp") << "[Group]\r\nName=A_B\r\n";
+  {
+    ProgmanGroupStore store(dir);
+    EXPECT_TRUE(store.Groups().empty());
+    store.Create("A/B");
+    store.Create("A_B");
+    store.Create("a:b").items.push_back({"x", "C:\\X.EXE", "", 0, "", 0, false});
+    store.Save(*store.Find("A:B"));
+    store.Create("Broken");
+  }
+  ProgmanGroupStore reread(dir);
+  ASSERT_EQ(reread.Groups().size(), 4u);
+  EXPECT_EQ(reread.Find("a:b")->items.size(), 1u);
+  EXPECT_TRUE(fs::exists(dir / "Broken.grp"));
+  EXPECT_TRUE(reread.Delete("a/b"));
+  EXPECT_FALSE(reread.Delete("a/b"));
+  EXPECT_EQ(ProgmanGroupStore(dir).Groups().size(), 3u);
+}
+
+}  // namespace
+}  // namespace platform::dde
