@@ -49,6 +49,16 @@ std::string ProgmanExecutor::Execute(std::string_view text) {
   return {};
 }
 
+void ProgmanExecutor::SaveOrRestore(ProgmanGroup& group, ProgmanGroup before) {
+  try {
+    store_.Save(group);
+  } catch (...) {
+    // A change that did not reach the file must not turn up with a later one.
+    group = std::move(before);
+    throw;
+  }
+}
+
 ProgmanGroup* ProgmanExecutor::Current() { return currentGroup_.empty() ? nullptr : store_.Find(currentGroup_); }
 
 std::string ProgmanExecutor::Run(const ProgmanCommand& command) {
@@ -75,8 +85,9 @@ std::string ProgmanExecutor::Run(const ProgmanCommand& command) {
     ProgmanItem* item = group->FindItem(command.args[0]);
     if (!item) return "no such item";
     const auto position = static_cast<std::size_t>(item - group->items.data());
+    ProgmanGroup before = *group;
     group->items.erase(group->items.begin() + static_cast<std::ptrdiff_t>(position));
-    store_.Save(*group);
+    SaveOrRestore(*group, std::move(before));
     if (Is(command, "ReplaceItem")) replacePosition_ = position;
     return {};
   }
@@ -116,8 +127,9 @@ std::string ProgmanExecutor::AddItem(const ProgmanCommand& command) {
   std::size_t position = group->items.size();
   if (replacePosition_ && *replacePosition_ < position) position = *replacePosition_;
   replacePosition_.reset();
+  ProgmanGroup before = *group;
   group->items.insert(group->items.begin() + static_cast<std::ptrdiff_t>(position), std::move(item));
-  store_.Save(*group);
+  SaveOrRestore(*group, std::move(before));
   return {};
 }
 

@@ -34,6 +34,7 @@ class ProgmanExecutor {
   std::string Run(const ProgmanCommand& command);
   std::string AddItem(const ProgmanCommand& command);
   ProgmanGroup* Current();
+  void SaveOrRestore(ProgmanGroup& group, ProgmanGroup before);
 
   ProgmanGroupStore& store_;
   std::string currentGroup_;

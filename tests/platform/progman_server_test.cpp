@@ -111,6 +111,22 @@ TEST_F(ProgmanServerTest, RefusesWhatItCannotDoAndKeepsServing) {
   EXPECT_FALSE(other.Connect("../progman", "PROGMAN"));
 }
 
+TEST_F(ProgmanServerTest, ChangeThatCannotBeWrittenIsRefusedAndForgotten) {
+  RunningServer server;
+  auto client = Connected();
+  ASSERT_TRUE(client->Execute("[CreateGroup(QM2)]"));
+  // A directory where the temporary file goes makes the write fail.
+  const fs::path blocker = ProgmanGroupDirectory() / "QM2.grp.tmp";
+  fs::create_directory(blocker);
+  EXPECT_FALSE(client->Execute("[AddItem(C:\\LOST.EXE,Lost)]"));
+  fs::remove(blocker);
+  EXPECT_TRUE(client->Execute("[AddItem(C:\\KEPT.EXE,Kept)]"));
+  const std::vector<ProgmanGroup> groups = GroupsOnDisk();
+  ASSERT_EQ(groups.size(), 1u);
+  ASSERT_EQ(groups[0].items.size(), 1u);
+  EXPECT_EQ(groups[0].items[0].name, "Kept");
+}
+
 TEST_F(ProgmanServerTest, ClientsThatBreakOffLeaveTheServerServing) {
   RunningServer server;
   auto steady = Connected();

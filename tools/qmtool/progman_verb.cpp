@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -47,10 +48,11 @@ void UseMachineFrom(Arguments& args) {
   }
 }
 
-ProgmanServer* g_server = nullptr;
+// Lock-free, so that the signal handler may read it.
+std::atomic<ProgmanServer*> g_server{nullptr};
 
 extern "C" void StopServing(int) {
-  if (g_server) g_server->RequestStop();
+  if (ProgmanServer* server = g_server.load()) server->RequestStop();
 }
 
 int Serve(Arguments& args) {
