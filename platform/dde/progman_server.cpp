@@ -188,7 +188,11 @@ void ProgmanServer::Run() {
   while (WaitReadable(state_->listener.Get(), state_->wakeRead.Get(), std::nullopt)) {
     state_->ReapFinished();
     UniqueFd fd(::accept4(state_->listener.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
-    if (fd.Get() < 0) continue;
+    if (fd.Get() < 0) {
+      // Out of descriptors: the listener stays readable, so give clients time to leave.
+      if (errno == EMFILE || errno == ENFILE) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      continue;
+    }
     if (state_->clients.size() >= kMaxClients) continue;
     State::Client& client = state_->clients.emplace_back();
     client.fd = std::move(fd);
