@@ -19,6 +19,7 @@ constexpr Verb kVerbs[] = {
     {"media", "build installation diskettes from a product tree", RunMediaVerb},
     {"reg", "export, import and delete registry keys as REGEDIT4 text", RunRegVerb},
     {"lnk", "show what a shell link (.lnk file) holds", RunLnkVerb},
+    {"progman", "run the Program Manager server and list its groups", RunProgmanVerb},
 };
 
 void PrintUsage(std::FILE* out) {

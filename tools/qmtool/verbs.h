@@ -17,5 +17,6 @@ int RunArcVerb(Arguments& args);
 int RunRegVerb(Arguments& args);
 int RunMediaVerb(Arguments& args);
 int RunLnkVerb(Arguments& args);
+int RunProgmanVerb(Arguments& args);
 
 }  // namespace qmtool

@@ -1,0 +1,53 @@
+#include "platform/dde/unix_socket.h"
+
+#include <errno.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+
+namespace platform::dde {
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    fd_ = other.Release();
+  }
+  return *this;
+}
+
+int UniqueFd::Release() {
+  const int fd = fd_;
+  fd_ = -1;
+  return fd;
+}
+
+void UniqueFd::Reset() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+bool MakeSocketAddress(const std::filesystem::path& path, sockaddr_un& address) {
+  std::memset(&address, 0, sizeof address);
+  address.sun_family = AF_UNIX;
+  const std::string& text = path.native();
+  if (text.size() >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, text.c_str(), text.size() + 1);
+  return true;
+}
+
+UniqueFd ConnectStream(const sockaddr_un& address, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (fd.Get() < 0) return {};
+    if (::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) return fd;
+    if (errno != EAGAIN && errno != EINTR) return {};
+    if (std::chrono::steady_clock::now() >= deadline) return {};
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+}  // namespace platform::dde
