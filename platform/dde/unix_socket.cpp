@@ -29,15 +29,6 @@ void UniqueFd::Reset() {
   fd_ = -1;
 }
 
-bool MakeSocketAddress(const std::filesystem::path& path, sockaddr_un& address) {
-  std::memset(&address, 0, sizeof address);
-  address.sun_family = AF_UNIX;
-  const std::string& text = path.native();
-  if (text.size() >= sizeof address.sun_path) return false;
-  std::memcpy(address.sun_path, text.c_str(), text.size() + 1);
-  return true;
-}
-
 UniqueFd ConnectStream(const sockaddr_un& address, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {

@@ -1,6 +1,7 @@
 #pragma once
 // The few socket helpers the client and the server share.
 
+#include "platform/machine/socket_address.h"
 #include <sys/un.h>
 
 #include <chrono>
@@ -27,9 +28,6 @@ class UniqueFd {
   int fd_ = -1;
 };
 
-// False when the path does not fit sun_path: a truncated path would name
-// another socket, so it is refused instead.
-bool MakeSocketAddress(const std::filesystem::path& path, sockaddr_un& address);
 
 // A non-blocking stream socket connected to address, or an empty one when
 // nobody listens there. A listener whose queue is full is retried until the

@@ -1,5 +1,7 @@
 #include "platform/machine/thread_message.h"
 
+#include "platform/machine/socket_address.h"
+
 #include <errno.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -41,16 +43,6 @@ std::filesystem::path ThreadSocketPath(std::int32_t threadId) {
   return CurrentMachine().RunDirectory() / ("thread-" + std::to_string(threadId) + ".sock");
 }
 
-// False when the path does not fit sun_path: a truncated path would name
-// another socket, so it is refused instead.
-bool MakeAddress(const std::filesystem::path& path, sockaddr_un& address) {
-  std::memset(&address, 0, sizeof address);
-  address.sun_family = AF_UNIX;
-  const std::string& text = path.native();
-  if (text.size() >= sizeof address.sun_path) return false;
-  std::memcpy(address.sun_path, text.c_str(), text.size() + 1);
-  return true;
-}
 
 int NewDatagramSocket() { return ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
 
@@ -76,7 +68,7 @@ bool SomeoneListens(const sockaddr_un& address) {
 bool PostThreadMessage(std::int32_t threadId, const ThreadMessage& message) {
   sockaddr_un address;
   // A path too long to bind is one nobody can listen at.
-  if (!MakeAddress(ThreadSocketPath(threadId), address)) return false;
+  if (!MakeSocketAddress(ThreadSocketPath(threadId), address)) return false;
   const SocketFd fd(NewDatagramSocket());
   if (fd.Get() < 0) return false;
   // Non-blocking: a listener whose queue is full loses the message rather
@@ -97,7 +89,7 @@ ThreadMessageListener::ThreadMessageListener(std::int32_t threadId) : state_(std
   state_->path = ThreadSocketPath(threadId);
   const std::string name = state_->path.string();
   sockaddr_un address;
-  if (!MakeAddress(state_->path, address)) {
+  if (!MakeSocketAddress(state_->path, address)) {
     throw FileException(FileCause::BadPath, ENAMETOOLONG, name);
   }
   std::error_code ec;

@@ -1,6 +1,9 @@
 #include "tools/qmtool/command_line.h"
 
 #include <cstdio>
+#include <filesystem>
+
+#include "platform/machine/machine.h"
 
 namespace qmtool {
 namespace {
@@ -78,6 +81,14 @@ std::optional<int> AnswerHelpOrVersion(Arguments& args, std::string_view verb, c
     return kExitOk;
   }
   return std::nullopt;
+}
+
+void UseMachineFrom(Arguments& args) {
+  if (auto root = args.TakeOption("--root")) {
+    platform::UseMachine(std::filesystem::absolute(*root));
+  } else {
+    platform::UseMachine(platform::DefaultSystemRoot());
+  }
 }
 
 }  // namespace qmtool

@@ -47,4 +47,8 @@ void PrintVersion(std::string_view program);
 // when one of them was given, else nullopt.
 std::optional<int> AnswerHelpOrVersion(Arguments& args, std::string_view verb, const char* usage);
 
+// Makes the machine the verb works on current: --root DIR when given, else
+// QMSETUP_SYSTEM, else the default one under $XDG_DATA_HOME.
+void UseMachineFrom(Arguments& args);
+
 }  // namespace qmtool

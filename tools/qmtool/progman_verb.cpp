@@ -40,13 +40,6 @@ constexpr const char* kUsage =
     "\n"
     "The machine is --root, else QMSETUP_SYSTEM, else $XDG_DATA_HOME/qmsetup/system.\n";
 
-void UseMachineFrom(Arguments& args) {
-  if (auto root = args.TakeOption("--root")) {
-    platform::UseMachine(std::filesystem::absolute(*root));
-  } else {
-    platform::UseMachine(platform::DefaultSystemRoot());
-  }
-}
 
 // Lock-free, so that the signal handler may read it.
 std::atomic<ProgmanServer*> g_server{nullptr};

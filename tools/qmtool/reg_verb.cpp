@@ -35,13 +35,6 @@ constexpr const char* kUsage =
     "\n"
     "The machine is --root, else QMSETUP_SYSTEM, else $XDG_DATA_HOME/qmsetup/system.\n";
 
-void UseMachineFrom(Arguments& args) {
-  if (auto root = args.TakeOption("--root")) {
-    platform::UseMachine(std::filesystem::absolute(*root));
-  } else {
-    platform::UseMachine(platform::DefaultSystemRoot());
-  }
-}
 
 int Export(Arguments& args) {
   const std::optional<std::string> output = args.TakeOption("--output");
