@@ -65,6 +65,8 @@ touch "$demo/$marker"
 machine=$demo/machine
 media=$demo/media
 export QMSETUP_SYSTEM=$machine
+# "progman.exe" of the machine is the built qmtool's Program Manager.
+export QMSETUP_QMTOOL=$qmtool
 # Qt wants a private runtime directory; without one it warns on every start.
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
   export XDG_RUNTIME_DIR=$demo/runtime
@@ -170,7 +172,11 @@ if [ -n "$programs" ]; then
   programs_dir=$(host_path "$programs")
   [ -d "$programs_dir" ] && mapfile -t links < <(find "$programs_dir" -type f -iname '*.lnk' | LC_ALL=C sort)
 fi
-if [ ${#links[@]} -eq 0 ]; then
+if [ "$platform" = nt351 ]; then
+  # Program Manager keeps the items of Windows NT 3.x; the setup started it.
+  "$qmtool" progman list
+  pkill -TERM -f "progman serve --root $machine" 2>/dev/null || true
+elif [ ${#links[@]} -eq 0 ]; then
   echo "no program items"
 else
   show_links=0
@@ -178,7 +184,7 @@ else
   for link in "${links[@]}"; do
     echo "$programs\\$(realpath --relative-to="$programs_dir" "$link" | tr / '\\')"
     if [ $show_links -eq 1 ]; then
-      "$qmtool" lnk "$link" | sed 's/^/    /' || echo "    (qmtool lnk cannot show it)"
+      "$qmtool" lnk show "$link" | sed 's/^/    /' || echo "    (qmtool lnk cannot show it)"
     fi
   done
 fi

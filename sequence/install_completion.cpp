@@ -55,7 +55,12 @@ void WriteInstallTables(SetupApp& app) {
 }
 
 void CreateInstallProgramItems(SetupApp& app) {
-  CreateProgramItems(app.Targets(), {app.ProgramFolder(), app.IsNT(), app.IsNT4()});
+  const std::string installDirectory = app.Destinations().PathOf(CDestinationTable::kInstallDirectory);
+  CreateProgramItems(app.Targets(), {app.ProgramFolder(), installDirectory, app.IsNT(), app.IsNT4()});
+  if (CMainWnd* main = app.MainWnd()) {
+    main->BringToForeground();
+    main->Invalidate();
+  }
 }
 
 void CompleteProduct(SetupApp& app) {

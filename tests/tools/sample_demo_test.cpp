@@ -40,6 +40,8 @@ TEST(SampleDemo, InstallsTheSampleOnAFreshMachineEveryTime) {
   EXPECT_EQ(qmtest::ReadFileText(program), qmtest::ReadFileText(kSample / "tree" / "program" / "QMW.EXE"));
   // README.TXT lies on the second diskette, which the setup finds beside the first.
   EXPECT_TRUE(fs::exists(drive / "QMW2" / "README.TXT")) << result.out;
+  // The program's items are shell links in the proposed program folder.
+  EXPECT_TRUE(fs::exists(drive / "WINDOWS" / "Start Menu" / "Programs" / "QM2" / "Quillmark 2.0.lnk")) << result.out;
   // The photographs' archive runs from the first diskette onto the second: its
   // last file comes out of the second volume whole.
   const fs::path photo = drive / "QMW2" / "CLIPART" / "ART2000" / "PHOTO24.BMP";

@@ -104,7 +104,7 @@ TEST_F(ProgramFolderPageTest, APickedFolderFillsTheNameAndNextRecordsItForTheRem
   EXPECT_EQ(Run({}), 1);
 }
 
-TEST_F(ProgramFolderPageTest, ABatchRunLeavesTheFolderListAndNameEmpty) {
+TEST_F(ProgramFolderPageTest, ABatchRunKeepsTheProposedFolderWithoutListingTheOthers) {
   SeedStartMenu({"Accessories"});
   std::string folderOnPage = "<not seen>";
   int listed = -1;
@@ -114,9 +114,9 @@ TEST_F(ProgramFolderPageTest, ABatchRunLeavesTheFolderListAndNameEmpty) {
     listed = page.ListCount(kExistingFolders);
   };
   EXPECT_EQ(Run({"/B"}), 0);
-  EXPECT_EQ(folderOnPage, "");
+  EXPECT_EQ(folderOnPage, "QM2");
   EXPECT_EQ(listed, 0);
-  EXPECT_EQ(LoggedProgramFolder(), "");
+  EXPECT_EQ(LoggedProgramFolder(), "QM2");
 }
 
 }  // namespace

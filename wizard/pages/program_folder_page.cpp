@@ -14,8 +14,13 @@ std::vector<std::string> ExistingProgramFolders(bool isNT, bool isNT4) {
 
 bool ProgramFolderPage::ActivatePage() {
   SetupApp& app = SetupApp::Current();
-  // A batch run takes the folder as the page leaves it: with no name.
-  if (app.BatchMode()) return PicturePage::ActivatePage();
+  // A batch run keeps the proposed folder: left empty, as the page once left
+  // it, the items of a batch install would land loose in the Programs folder
+  // (or in a Program Manager group without a name). The list is not needed.
+  if (app.BatchMode()) {
+    SetItemText(kFolder, app.ProgramFolder());
+    return PicturePage::ActivatePage();
+  }
   for (const std::string& folder : ExistingProgramFolders(app.IsNT(), app.IsNT4())) {
     AddListString(kExistingFolders, folder);
   }
