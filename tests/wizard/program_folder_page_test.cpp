@@ -55,7 +55,7 @@ TEST_F(ProgramFolderPageTest, TheExistingFoldersComeFromTheStartMenuOrFromProgra
   const std::vector<Row> rows{
       {platform::PlatformKind::Win95, folders},
       {platform::PlatformKind::Nt4, folders},
-      // No Program Manager client yet: nothing to list, the name is typed.
+      // No Program Manager answers (none can be started here): nothing to list.
       {platform::PlatformKind::Nt351, {}},
   };
   for (const Row& row : rows) {
