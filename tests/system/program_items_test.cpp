@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/dde/dde_client.h"
 #include "platform/dde/progman_server.h"
 #include "platform/dde/progman_store.h"
 #include "platform/machine/machine.h"
@@ -62,9 +67,11 @@ CTarget Target(const std::string& key, const std::string& name, const std::strin
 
 class ProgramItemsTest : public ::testing::Test {
  protected:
+  // Two items of one name: the later replaces the earlier.
   void AddTargets() {
     targets_.Add(Target("QMW.EXE", "Quillmark 2.0", "", -1, false));
     targets_.Add(Target("SETUP.EXE", "Remove Quillmark 2.0", "/U", 1617, true));
+    targets_.Add(Target("QMW.HLP", "Quillmark 2.0", "", -1, false));
     platform::WritePrivateProfileString("PMGroup", "pmgroup", "QM2", kLogFile);
   }
 
@@ -84,9 +91,10 @@ TEST_F(ProgramItemsTest, Windows95GetsShellLinksInTheProgramFolderAndLosesThemAg
   CreateProgramItems(targets_, place);
 
   const fs::path folder = machine.DriveC() / "WINDOWS" / "Start Menu" / "Programs" / "QM2";
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
   const platform::ShellLink plain = platform::ReadShellLink(folder / "Quillmark 2.0.lnk");
   EXPECT_EQ(plain.name, "Quillmark 2.0");
-  EXPECT_EQ(plain.target, "C:\\QMW2\\QMW.EXE");
+  EXPECT_EQ(plain.target, "C:\\QMW2\\QMW.HLP");
   EXPECT_EQ(plain.arguments, "");
   EXPECT_EQ(plain.workingDirectory, "C:\\QMW2");
   EXPECT_EQ(plain.iconLocation, "C:\\QMW2\\QMW.EXE");
@@ -122,7 +130,7 @@ TEST_F(ProgramItemsTest, WindowsNt351GetsProgramManagerItemsAndLosesTheGroupAtTh
   ASSERT_EQ(created.size(), 1u);
   const std::vector<platform::dde::ProgmanItem>& items = created.front().items;
   ASSERT_EQ(items.size(), 2u);
-  EXPECT_EQ(items[0].command, "C:\\QMW2\\QMW.EXE");  // an unquoted argument loses its blanks
+  EXPECT_EQ(items[0].command, "C:\\QMW2\\QMW.HLP");  // an unquoted argument loses its blanks
   EXPECT_EQ(items[0].hotkey, 0);
   EXPECT_EQ(items[1].command, "C:\\QMW2\\SETUP.EXE /U");
   EXPECT_TRUE(items[1].minimized);
@@ -134,6 +142,30 @@ TEST_F(ProgramItemsTest, WindowsNt351GetsProgramManagerItemsAndLosesTheGroupAtTh
   EXPECT_TRUE(groups().empty());
   server.RequestStop();
   serving.join();
+}
+
+// Program Manager is not running: the first command starts it, once, and the
+// later ones find it.
+TEST_F(ProgramItemsTest, ProgramManagerIsStartedOnceWhenItIsNotRunning) {
+  qmtest::TempMachineRoot machine(platform::MachineConfig::Defaults(platform::PlatformKind::Nt351));
+  const fs::path starts = machine.Root() / "starts.txt";
+  const fs::path progman = machine.Root() / "progman.sh";
+  {
+    std::ofstream script(progman);
+    script << "#!/bin/sh\necho started >> '" << starts.string() << "'\nexec '" << QM_BIN_DIR << "/qmtool' \"$@\"\n";
+  }
+  fs::permissions(progman, fs::perms::owner_all);
+  setenv("QMSETUP_QMTOOL", progman.c_str(), 1);
+  AddTargets();
+  CreateProgramItems(targets_, {"QM2", "C:\\QMW2", true, false});
+  EXPECT_EQ(ProgramManagerGroups(), std::vector<std::string>{"QM2"});
+  unsetenv("QMSETUP_QMTOOL");
+  std::ifstream log(starts);
+  const std::string all((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(all, "started\n");
+  platform::dde::DdeClient direct;  // the server started ends itself
+  ASSERT_TRUE(direct.Connect("PROGMAN", "PROGMAN"));
+  direct.Execute("[ExitProgman()]");
 }
 
 }  // namespace
