@@ -49,6 +49,20 @@ TEST(SampleDemo, InstallsTheSampleOnAFreshMachineEveryTime) {
   EXPECT_EQ(qmtest::ReadFileText(photo), qmtest::ReadFileText(kSample / "tree" / "clipart" / "art2000" / "PHOTO24.BMP"));
 }
 
+TEST(SampleDemo, OnWindowsNt351TheItemsAreProgramManagers) {
+  qmtest::TempDir temp("qm-demo");
+  const fs::path demo = temp.Path() / "demo";
+  const qmtest::ToolResult result = qmtest::RunProgram(
+      (kSample / "demo.sh").string(), {"--batch", "--platform", "nt351", "--demo-dir", demo.string(), kBuildDir});
+  ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+  // The setup started the machine's Program Manager, which the demo lists.
+  EXPECT_NE(result.out.find("QM2\n  Quillmark 2.0\n    command: C:\\QMW2\\QMW.EXE\n"), std::string::npos) << result.out;
+  const fs::path groups = demo / "machine" / "drive_c" / "WINNT";
+  bool groupFile = false;
+  for (const auto& entry : fs::directory_iterator(groups)) groupFile = groupFile || entry.path().extension() == ".grp";
+  EXPECT_TRUE(groupFile);
+}
+
 TEST(SampleDemo, LeavesADirectoryItDidNotMakeAlone) {
   qmtest::TempDir temp("qm-demo");
   qmtest::WriteFileText(temp.Path() / "notes.txt", "mine");
