@@ -173,13 +173,13 @@ Media BuildMedia(const fs::path& work, const std::string& name, const Product& p
                  const std::string& bigPath) {
   const fs::path manifest = WriteManifest(work, name, product, compressed, bigPath);
   const fs::path out = work / ("media-" + name);
-  ChildSpec spec;
-  spec.argv = {(fs::path(QM_BIN_DIR) / "qmtool").string(), "media", "build", manifest.string(), out.string()};
-  spec.environment = {"QMSETUP_SYSTEM=" + (work / "tool-machine").string()};
-  spec.stderrPath = work / "media-build.err";
-  const ChildResult built = RunTimed(spec);
+  ChildCommand command;
+  command.argv = {(fs::path(QM_BIN_DIR) / "qmtool").string(), "media", "build", manifest.string(), out.string()};
+  command.environment = {"QMSETUP_SYSTEM=" + (work / "tool-machine").string()};
+  command.stderrPath = work / "media-build.err";
+  const ChildResult built = RunTimed(command);
   if (built.exitCode != 0) {
-    throw std::runtime_error("qmtool media build " + name + " failed: " + qmtest::ReadFileText(spec.stderrPath));
+    throw std::runtime_error("qmtool media build " + name + " failed: " + qmtest::ReadFileText(command.stderrPath));
   }
   return {name, out / "DISK01", ArchiveBytes(out), built.seconds};
 }
@@ -244,7 +244,7 @@ double Median(std::vector<double> values) {
 // One installer as a child process that puts the product into a fresh target.
 struct Installer {
   std::function<void()> prepare;  // makes the fresh target; not timed
-  ChildSpec child;
+  ChildCommand child;
   fs::path installed;  // where the product's files land
   fs::path big;        // the file BIG.DAT must equal
   fs::path target;     // removed after every run
@@ -347,10 +347,10 @@ class Installers {
     installer.installed = installer.target / "drive_c" / kInstallDirectory;
     installer.big = big;
     installer.prepare = [root = installer.target, err = installer.target.string() + ".init.err"] {
-      ChildSpec spec;
-      spec.argv = {(fs::path(QM_BIN_DIR) / "qmtool").string(), "system", "init", "--root", root.string()};
-      spec.stderrPath = err;
-      if (RunTimed(spec).exitCode != 0) throw std::runtime_error("qmtool system init failed: " + ReadText(err));
+      ChildCommand command;
+      command.argv = {(fs::path(QM_BIN_DIR) / "qmtool").string(), "system", "init", "--root", root.string()};
+      command.stderrPath = err;
+      if (RunTimed(command).exitCode != 0) throw std::runtime_error("qmtool system init failed: " + ReadText(err));
     };
     installer.child.stderrPath = installer.target.string() + ".err";
     return installer;
@@ -495,9 +495,9 @@ int RunBench(const Settings& settings) {
   const fs::path tarFile = work / "payload.tar";
   const fs::path tgzFile = work / "payload.tar.gz";
   for (const auto& [file, option] : {std::pair{tarFile, "-cf"}, std::pair{tgzFile, "-czf"}}) {
-    ChildSpec spec;
-    spec.argv = {"tar", "--sort=name", option, file.string(), "-C", (product.tree / "data").string(), "."};
-    if (RunTimed(spec).exitCode != 0) throw std::runtime_error("tar " + std::string(option) + " failed");
+    ChildCommand command;
+    command.argv = {"tar", "--sort=name", option, file.string(), "-C", (product.tree / "data").string(), "."};
+    if (RunTimed(command).exitCode != 0) throw std::runtime_error("tar " + std::string(option) + " failed");
   }
   Progress("tar and tar.gz written");
   std::printf("  media / archive                 bytes   %% of product   build s\n");

@@ -36,19 +36,19 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 }  // namespace
 
-ChildResult RunTimed(const ChildSpec& spec) {
+ChildResult RunTimed(const ChildCommand& command) {
   // Everything the child needs is prepared before fork: after it, only
   // async-signal-safe calls.
-  std::vector<std::string> argText = spec.argv;
-  std::vector<std::string> envText = MergedEnvironment(spec.environment);
+  std::vector<std::string> argText = command.argv;
+  std::vector<std::string> envText = MergedEnvironment(command.environment);
   const std::vector<char*> argv = Pointers(argText);
   const std::vector<char*> envp = Pointers(envText);
-  const std::string out = spec.stdoutPath.string();
-  const std::string err = spec.stderrPath.string();
+  const std::string out = command.stdoutPath.string();
+  const std::string err = command.stderrPath.string();
 
   const auto start = std::chrono::steady_clock::now();
   const pid_t pid = ::fork();
-  if (pid < 0) throw std::runtime_error("cannot fork for " + spec.argv.at(0));
+  if (pid < 0) throw std::runtime_error("cannot fork for " + command.argv.at(0));
   if (pid == 0) {
     const int in = ::open("/dev/null", O_RDONLY);
     const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -62,7 +62,7 @@ ChildResult RunTimed(const ChildSpec& spec) {
   }
   int status = 0;
   struct rusage usage {};
-  if (::wait4(pid, &status, 0, &usage) != pid) throw std::runtime_error("lost the child " + spec.argv.at(0));
+  if (::wait4(pid, &status, 0, &usage) != pid) throw std::runtime_error("lost the child " + command.argv.at(0));
   ChildResult result;
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   result.userSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6;
@@ -73,9 +73,9 @@ ChildResult RunTimed(const ChildSpec& spec) {
 }
 
 long FloorKb() {
-  ChildSpec spec;
-  spec.argv = {"/bin/true"};
-  return RunTimed(spec).peakKb;
+  ChildCommand command;
+  command.argv = {"/bin/true"};
+  return RunTimed(command).peakKb;
 }
 
 }  // namespace install_bench

@@ -22,7 +22,7 @@ struct ChildResult {
   long peakKb = 0;           // ru_maxrss
 };
 
-struct ChildSpec {
+struct ChildCommand {
   std::vector<std::string> argv;         // argv[0] is looked up on PATH
   std::vector<std::string> environment;  // "NAME=value", added to (or replacing in) ours
   std::filesystem::path stdoutPath = "/dev/null";
@@ -30,7 +30,7 @@ struct ChildSpec {
 };
 
 // Runs the child to its end. Raises std::runtime_error when it cannot start.
-ChildResult RunTimed(const ChildSpec& spec);
+ChildResult RunTimed(const ChildCommand& command);
 
 // The peak resident set of /bin/true started like every other child: what
 // any child's figure includes before it does anything.

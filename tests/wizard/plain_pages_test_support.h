@@ -20,7 +20,7 @@ inline void StageDrives(const std::filesystem::path& root,
                         const std::vector<std::pair<char, std::string>>& drives,
                         platform::PlatformKind kind = platform::PlatformKind::Win95) {
   platform::MachineConfig config = platform::MachineConfig::Defaults(kind);
-  for (const auto& [letter, spec] : drives) config.drives.push_back(platform::ParseDriveSpec(letter, spec));
+  for (const auto& [letter, text] : drives) config.drives.push_back(platform::ParseDriveSpec(letter, text));
   platform::Machine::Create(root, config);
   platform::UseMachine(root);
 }

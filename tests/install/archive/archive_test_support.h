@@ -36,7 +36,7 @@ class ArchiveTest : public ::testing::Test {
 
 inline std::string ArchiveHeaderBytes() { return std::string("mflh\0\0\0\0", 8); }
 
-struct EntrySpec {
+struct EntryRecipe {
   std::string name = "FILE.TXT";
   std::string data;           // the bytes after the header
   int64_t uncompressed = -1;  // -1: data's size
@@ -49,19 +49,19 @@ struct EntrySpec {
   int16_t continued = 0;
 
   // Chained settings, since designated initializers that leave fields out warn.
-  EntrySpec& Name(std::string value) { name = std::move(value); return *this; }
-  EntrySpec& Data(std::string value) { data = std::move(value); return *this; }
-  EntrySpec& Uncompressed(int64_t value) { uncompressed = value; return *this; }
-  EntrySpec& Compressed(int64_t value) { compressed = value; return *this; }
-  EntrySpec& Checksum(uint32_t value) { checksum = value; return *this; }
-  EntrySpec& Method(uint32_t value) { method = value; return *this; }
-  EntrySpec& Time(uint32_t value) { time = value; return *this; }
-  EntrySpec& Attributes(uint16_t value) { attributes = value; return *this; }
+  EntryRecipe& Name(std::string value) { name = std::move(value); return *this; }
+  EntryRecipe& Data(std::string value) { data = std::move(value); return *this; }
+  EntryRecipe& Uncompressed(int64_t value) { uncompressed = value; return *this; }
+  EntryRecipe& Compressed(int64_t value) { compressed = value; return *this; }
+  EntryRecipe& Checksum(uint32_t value) { checksum = value; return *this; }
+  EntryRecipe& Method(uint32_t value) { method = value; return *this; }
+  EntryRecipe& Time(uint32_t value) { time = value; return *this; }
+  EntryRecipe& Attributes(uint16_t value) { attributes = value; return *this; }
 };
 
-inline EntrySpec Entry(std::string name, std::string data) { return EntrySpec().Name(std::move(name)).Data(std::move(data)); }
+inline EntryRecipe Entry(std::string name, std::string data) { return EntryRecipe().Name(std::move(name)).Data(std::move(data)); }
 
-inline std::string EntryHeaderBytes(const EntrySpec& entry) {
+inline std::string EntryHeaderBytes(const EntryRecipe& entry) {
   ArchiveEntryHeader header;
   header.SetName(entry.name);
   header.SetUncompressedSize(static_cast<uint32_t>(entry.uncompressed < 0 ? entry.data.size() : entry.uncompressed));
@@ -75,7 +75,7 @@ inline std::string EntryHeaderBytes(const EntrySpec& entry) {
   return std::string(reinterpret_cast<const char*>(header.Raw().data()), header.Raw().size());
 }
 
-inline std::string EntryBytes(const EntrySpec& entry) { return EntryHeaderBytes(entry) + entry.data; }
+inline std::string EntryBytes(const EntryRecipe& entry) { return EntryHeaderBytes(entry) + entry.data; }
 
 // Bytes that compress a little: words with some noise, reproducible by seed.
 inline std::string SampleBytes(std::size_t size, unsigned seed) {

@@ -18,7 +18,7 @@ namespace {
 using namespace copy_test;
 using archive_test::ArchiveHeaderBytes;
 using archive_test::EntryBytes;
-using archive_test::EntrySpec;
+using archive_test::EntryRecipe;
 
 // An entry whose output disk fills up after a number of bytes.
 class FullDiskEntry : public CArchiveEntry {
@@ -151,15 +151,15 @@ class FailedExtractionTest : public EntryInstallerTest, public ::testing::WithPa
 TEST_P(FailedExtractionTest, LeavesTheInstalledCopyAlone) {
   Put("C:\\APP\\README.TXT", "old", kOld);
   const std::string data = archive_test::SampleBytes(20000, 7);
-  EntrySpec spec = EntrySpec().Name("README.TXT").Data(data).Time(kNew);
+  EntryRecipe recipe = EntryRecipe().Name("README.TXT").Data(data).Time(kNew);
   ScriptedReader reader;
   switch (GetParam().damage) {
-    case Damage::Checksum: spec.Checksum(12345); break;
-    case Damage::TruncatedData: spec.Compressed(30000).Uncompressed(30000); break;
+    case Damage::Checksum: recipe.Checksum(12345); break;
+    case Damage::TruncatedData: recipe.Compressed(30000).Uncompressed(30000); break;
     case Damage::DiskFull: reader.diskRoom = 9000; break;
     case Damage::Cancel: reader.segmentsBeforeAbort = 2; break;
   }
-  Put("C:\\MEDIA\\DATA.1", ArchiveHeaderBytes() + EntryBytes(spec));
+  Put("C:\\MEDIA\\DATA.1", ArchiveHeaderBytes() + EntryBytes(recipe));
 
   try {
     InstallAll("C:\\MEDIA\\DATA.1", reader);
