@@ -17,7 +17,7 @@
 #include "sequence/doruror_settings_dialog.h"
 #include "sequence/install_completion.h"
 #include "sequence/install_lists.h"
-#include "support/path_parts.h"
+#include "support/path.h"
 #include "system/target_table.h"
 #include "wizard/gauge.h"
 #include "wizard/page_ids.h"
@@ -29,10 +29,8 @@ constexpr std::uint32_t kGaugeMinimum = 1;
 // A program item takes the path its file was installed to.
 FileDoneHook SetTargetCommandPath(CTargetTable& targets) {
   return [&targets](const CArchiveEntry& entry) {
-    PathParts parts = SplitPath(entry.DestinationPath());
-    parts.drive.clear();
-    parts.directory.clear();
-    if (CTarget* target = targets.Find(MakePath(parts))) target->commandPath = CPath(entry.DestinationPath());
+    const CPath destination(entry.DestinationPath());
+    if (CTarget* target = targets.Find(destination.GetNameExt())) target->commandPath = destination;
   };
 }
 

@@ -27,18 +27,18 @@ MacroTable BuildInstallMacros(SetupApp& app) {
   return macros;
 }
 
-void WriteRegistryEntries(SetupApp& app) {
+void WriteRegistryEntries(SetupApp& app, const MacroTable& macros) {
   CRegistryEntryList& entries = app.RegistryEntries();
   // Selected here, once: the setup type page only remembers the choice, so
   // going back and choosing again selects nothing twice.
   entries.SelectRegistryEntries(app.RegistrySelector());
   ProfileMessageBoxes messages;
-  entries.SubstituteRegistryData(BuildInstallMacros(app), messages);
+  entries.SubstituteRegistryData(macros, messages);
   entries.ApplyRegistryEntries(app.InstallLogFile());
 }
 
-void RunCommands(SetupApp& app) {
-  RunInstallCommands(app.Commands(), BuildInstallMacros(app));
+void RunCommands(SetupApp& app, const MacroTable& macros) {
+  RunInstallCommands(app.Commands(), macros);
   if (CMainWnd* main = app.MainWnd()) {
     main->SetFocus();
     main->BringToForeground();
@@ -69,8 +69,9 @@ void CompleteProduct(SetupApp& app) {
     WriteRemovalRegistration(destinations.PathOf(CDestinationTable::kInstallDirectory), app.InstallLogFile());
     return;
   }
-  WriteRegistryEntries(app);
-  RunCommands(app);
+  const MacroTable macros = BuildInstallMacros(app);
+  WriteRegistryEntries(app, macros);
+  RunCommands(app, macros);
   // Tables without a working directory have nowhere to put the settings file.
   const std::string working = destinations.PathOf(kWorkingDirectory);
   if (!working.empty()) WriteProductSettings(working, destinations.PathOf(kClipArtDirectory));

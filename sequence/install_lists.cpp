@@ -11,7 +11,7 @@
 #include "install/tables/source_file_list.h"
 #include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
-#include "support/path_parts.h"
+#include "support/path.h"
 
 namespace {
 
@@ -26,14 +26,11 @@ void AddSetupProgramRecord(SetupApp& app) {
   CGroup& added = app.Groups().Add(std::move(group));
 
   const std::string programPath = platform::GetModuleFileName();
-  PathParts parts = SplitPath(programPath);
-  parts.drive.clear();
-  parts.directory.clear();
   platform::FileStatus status;
   const bool known = platform::GetFileStatus(programPath, status);
 
   auto source = std::make_unique<CSourceFile>();
-  source->SetFileName(MakePath(parts));
+  source->SetFileName(CPath(programPath).GetNameExt());
   source->SetKind(CSourceFile::kPlainFile);
   source->SetSize(known ? static_cast<std::int32_t>(std::min<std::uint64_t>(status.size, INT32_MAX)) : 0);
   source->SetFileCount(1);

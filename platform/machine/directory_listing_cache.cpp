@@ -23,14 +23,6 @@ constexpr std::int64_t kSettledNanoseconds = 100'000'000;
 // few dozen.
 constexpr std::size_t kMostDirectories = 512;
 
-std::string Folded(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
-}
-
 std::int64_t Nanoseconds(const timespec& t) { return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec; }
 
 struct Stamp {
@@ -78,7 +70,7 @@ class ListingCache {
     const auto it = listings_.find({st.st_dev, st.st_ino});
     if (it == listings_.end()) return;
     const std::string name = path.filename().string();
-    std::set<std::string>& spellings = it->second.names[Folded(name)];
+    std::set<std::string>& spellings = it->second.names[FoldAsciiCase(name)];
     struct stat entry;
     if (lstat(path.c_str(), &entry) == 0) {
       spellings.insert(name);
@@ -114,13 +106,13 @@ class ListingCache {
     while (const dirent* entry = readdir(stream.get())) {
       const std::string_view entryName = entry->d_name;
       if (entryName == "." || entryName == "..") continue;
-      listing.names[Folded(entryName)].insert(std::string(entryName));
+      listing.names[FoldAsciiCase(entryName)].insert(std::string(entryName));
     }
     return listing;
   }
 
   static std::optional<std::string> FirstOf(const Listing& listing, std::string_view name) {
-    const auto it = listing.names.find(Folded(name));
+    const auto it = listing.names.find(FoldAsciiCase(name));
     if (it == listing.names.end() || it->second.empty()) return std::nullopt;
     return *it->second.begin();
   }

@@ -33,6 +33,12 @@ bool HostPathWithin(const std::filesystem::path& dir, const std::filesystem::pat
   return p.size() >= d.size() && p.compare(0, d.size(), d) == 0 && (p.size() == d.size() || p[d.size()] == '/');
 }
 
+std::string FoldAsciiCase(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = FoldAscii(c);
+  return folded;
+}
+
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {

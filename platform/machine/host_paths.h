@@ -18,6 +18,10 @@ std::filesystem::path LexicalHostPath(const std::filesystem::path& path);
 // True when path is dir or lies below it; both must be lexical host paths.
 bool HostPathWithin(const std::filesystem::path& dir, const std::filesystem::path& path);
 
+// name with its ASCII capitals made small: the key under which names that
+// differ only in letter case meet.
+std::string FoldAsciiCase(std::string_view name);
+
 // Letter case folding of ASCII letters only, independent of the locale: the
 // host's names are bytes, and Windows' own folding tables are not ours to copy.
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
