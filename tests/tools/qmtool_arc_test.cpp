@@ -10,11 +10,13 @@
 #include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
 #include "tests/common/temp_machine.h"
+#include "tests/tools/random_bytes.h"
 #include "tests/tools/run_tool.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using qmtest::RandomBytes;
 using qmtest::ReadFileText;
 using qmtest::RunTool;
 using qmtest::WriteFileText;
@@ -25,13 +27,6 @@ struct SourceFile {
   uint32_t attributes;
   int64_t time;
 };
-
-std::string RandomBytes(std::size_t size, unsigned seed) {
-  std::mt19937 random(seed);
-  std::string bytes(size, '\0');
-  for (char& c : bytes) c = static_cast<char>(random());
-  return bytes;
-}
 
 std::string Text(std::size_t size) {
   std::string text;

@@ -23,23 +23,18 @@
 #include "system/target_table.h"
 #include "tests/common/temp_machine.h"
 #include "tests/tools/media_tables.h"
+#include "tests/tools/random_bytes.h"
 #include "tests/tools/run_tool.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using qmtest::RandomBytes;
 using qmtest::ReadFileText;
 using qmtest::RunTool;
 using qmtest::WriteFileText;
 
 constexpr int kDiskSize = 40000;
-
-std::string RandomBytes(std::size_t size, unsigned seed) {
-  std::mt19937 random(seed);
-  std::string bytes(size, '\0');
-  for (char& c : bytes) c = static_cast<char>(random());
-  return bytes;
-}
 
 std::string Text(std::size_t size) {
   std::string text;
