@@ -8,9 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "platform/fs/path_map.h"
 
@@ -23,7 +25,7 @@ namespace {
 // program cannot be run by its path) and the vector it gets.
 struct Launch {
   std::string path;
-  int fd = -1;  // a sealed copy of an ELF file that has no execute bit for us
+  int fd = -1;  // a copy in memory of an ELF file that has no execute bit for us
   std::vector<std::string> arguments;
 
   Launch() = default;
@@ -87,6 +89,14 @@ bool PrepareElf(int file, const std::filesystem::path& host, const std::vector<s
     const ssize_t sent = ::sendfile(copy, file, &offset, static_cast<std::size_t>(status.st_size - offset));
     if (sent <= 0) return false;
   }
+  // Kernels that refuse to run a file open for writing (ETXTBSY) run a
+  // read-only descriptor of it.
+  const std::string self = "/proc/self/fd/" + std::to_string(copy);
+  const int readOnly = ::open(self.c_str(), O_RDONLY | O_CLOEXEC);
+  if (readOnly >= 0) {
+    ::close(copy);
+    launch.fd = readOnly;
+  }
   return true;
 }
 
@@ -117,13 +127,17 @@ void Exec(Launch& launch, char** argv) {
   }
 }
 
-int WaitFor(pid_t child) {
+int ExitStatus(int status) {
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return WEXITSTATUS(status);
+}
+
+int WaitForExit(pid_t child) {
   int status = 0;
   while (::waitpid(child, &status, 0) < 0) {
     if (errno != EINTR) return -1;
   }
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return WEXITSTATUS(status);
+  return ExitStatus(status);
 }
 
 // Forks; the child (or, detached, a grandchild in a session of its own) execs.
@@ -155,9 +169,9 @@ std::optional<pid_t> Spawn(Launch& launch, bool detached) {
   while ((got = ::read(pipeFds[0], &error, sizeof error)) < 0 && errno == EINTR) {
   }
   ::close(pipeFds[0]);
-  if (detached) WaitFor(child);  // the intermediate child, which ends at once
+  if (detached) WaitForExit(child);  // the intermediate child, which ends at once
   if (got > 0) {
-    if (!detached) WaitFor(child);
+    if (!detached) WaitForExit(child);
     return std::nullopt;
   }
   return child;
@@ -170,12 +184,56 @@ std::optional<int> RunProgramAndWait(const std::string& program, const std::vect
   if (!Prepare(program, arguments, launch)) return std::nullopt;
   const std::optional<pid_t> child = Spawn(launch, false);
   if (!child) return std::nullopt;
-  return WaitFor(*child);
+  return WaitForExit(*child);
 }
 
 bool StartProgramDetached(const std::string& program, const std::vector<std::string>& arguments) {
   Launch launch;
   return Prepare(program, arguments, launch) && Spawn(launch, true).has_value();
+}
+
+std::optional<ChildProcess> ChildProcess::Start(const std::string& program,
+                                                const std::vector<std::string>& arguments) {
+  Launch launch;
+  if (!Prepare(program, arguments, launch)) return std::nullopt;
+  const std::optional<pid_t> child = Spawn(launch, false);
+  if (!child) return std::nullopt;
+  return ChildProcess(*child);
+}
+
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept : pid_(other.pid_), status_(other.status_) {
+  other.pid_ = -1;
+}
+
+ChildProcess::~ChildProcess() {
+  if (pid_ > 0 && !status_) WaitForExit(pid_);
+}
+
+std::optional<int> ChildProcess::WaitFor(std::chrono::milliseconds timeout) {
+  if (status_ || pid_ <= 0) return status_;
+  // Children have no descriptor to wait on with a timeout: look now and then.
+  constexpr auto kStep = std::chrono::milliseconds(10);
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    int status = 0;
+    const pid_t ended = ::waitpid(pid_, &status, WNOHANG);
+    if (ended == pid_) {
+      status_ = ExitStatus(status);
+      return status_;
+    }
+    if (ended < 0 && errno != EINTR) {
+      status_ = -1;  // not our child any more: nothing left to wait for
+      return status_;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kStep, deadline - now));
+  }
+}
+
+int ChildProcess::Wait() {
+  if (!status_ && pid_ > 0) status_ = WaitForExit(pid_);
+  return status_.value_or(-1);
 }
 
 void ReplaceProcess(const std::string& program, const std::vector<std::string>& arguments) {

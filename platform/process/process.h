@@ -7,6 +7,7 @@
 // that starts with "#!" runs through the interpreter that line names, an ELF
 // file runs directly. Anything else cannot be started.
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,35 @@ std::optional<int> RunProgramAndWait(const std::string& program, const std::vect
 // Starts program with arguments and does not wait for it: it runs on after
 // the caller has ended. False when it cannot be started.
 bool StartProgramDetached(const std::string& program, const std::vector<std::string>& arguments);
+
+// A program started without waiting for it, to be waited for later. The
+// object waits for the program to end, at the latest when it goes, so none is
+// left behind unreaped.
+class ChildProcess {
+ public:
+  // Starts program with arguments; nullopt, with nothing run, when it cannot
+  // be started.
+  static std::optional<ChildProcess> Start(const std::string& program, const std::vector<std::string>& arguments);
+
+  ChildProcess(ChildProcess&& other) noexcept;
+  ChildProcess& operator=(ChildProcess&& other) = delete;
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  ~ChildProcess();
+
+  // The host's process id.
+  int Id() const { return pid_; }
+  // The exit status (as RunProgramAndWait gives it) once the program has
+  // ended, waiting at most timeout for that; nullopt while it runs on.
+  std::optional<int> WaitFor(std::chrono::milliseconds timeout);
+  // Waits until the program has ended; its exit status.
+  int Wait();
+
+ private:
+  explicit ChildProcess(int pid) : pid_(pid) {}
+  int pid_ = -1;  // -1 once moved from
+  std::optional<int> status_;
+};
 
 // Replaces the running process by program with arguments. Returns only when
 // the program cannot be started, with the process unchanged.
