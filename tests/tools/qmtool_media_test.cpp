@@ -20,6 +20,7 @@
 #include "install/tables/source_file_list.h"
 #include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
+#include "platform/process/process.h"
 #include "system/target_table.h"
 #include "tests/common/temp_machine.h"
 #include "tests/tools/media_tables.h"
@@ -323,6 +324,65 @@ TEST_F(QmtoolMedia, ManifestErrorsNameTheirLines) {
     EXPECT_NE(result.err.find(c.message), std::string::npos) << c.text << "\n" << result.err;
     EXPECT_FALSE(fs::exists(out_)) << c.text;
   }
+}
+
+// The removal files: UNSETUP.EXE is the built removal program, REMOVE.PIF a
+// script that, run as the removal's last step, clears its own directory of the
+// setup program's copy, the profile and itself, and of nothing else.
+TEST_F(QmtoolMedia, RemovalFilesAreTheBuiltProgramAndTheFinishingScript) {
+  WriteFileText(treeDir_ / "main" / "UNSETUP.EXE", "placeholder");
+  WriteFileText(treeDir_ / "main" / "remove.pif", "placeholder");
+  const fs::path program = machine_.Root() / "built unsetup";
+  WriteFileText(program, RandomBytes(5000, 7));
+  WriteManifest({{27, "file = fonts/LABEL.FON|1\nfile = main/remove.pif|0"},
+                 {29, "file = README.TXT|program|0|late\nfile = main/UNSETUP.EXE|program|0"}});
+  const auto build = [&](const std::vector<std::string>& options, const fs::path& out) {
+    std::vector<std::string> args{"media", "build"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), {manifest_.string(), out.string()});
+    return RunTool("qmtool", args, {"QMSETUP_SYSTEM=" + machine_.Root().string()});
+  };
+  const auto missing = build({"--unsetup", (machine_.Root() / "nothing").string()}, out_);
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.err.find("main/UNSETUP.EXE (line 31) needs the built removal program"), std::string::npos)
+      << missing.err;
+  EXPECT_FALSE(fs::exists(out_));
+
+  const auto built = build({"--unsetup", program.string()}, out_);
+  ASSERT_EQ(built.exitCode, 0) << built.err;
+  std::string script;
+  for (const auto& [path, bytes] : Contents(out_)) {
+    if (fs::path(path).filename() == "UNSETUP.EXE") {
+      EXPECT_TRUE(bytes == ReadFileText(program)) << path;
+    }
+    if (fs::path(path).filename() != "FONTS.1") continue;
+    CVolumeArchiveReader reader;
+    reader.OpenArchive(platform::MapToWindows(out_ / path));
+    auto entry = reader.CreateEntry();
+    ASSERT_TRUE(reader.NextEntry(*entry, false));
+    reader.SkipEntryData(*entry);
+    ASSERT_TRUE(reader.NextEntry(*entry, false));
+    EXPECT_EQ(entry->Header().Name(), "remove.pif");
+    StringSink sink;
+    reader.ExtractTo(*entry, sink);
+    script = sink.bytes;
+  }
+  ASSERT_EQ(script.rfind("#!/bin/sh\n", 0), 0u) << script;
+  // Equal input, equal media, the replaced files included.
+  ASSERT_EQ(build({"--unsetup", program.string()}, machine_.Root() / "again").exitCode, 0);
+  EXPECT_TRUE(Contents(out_) == Contents(machine_.Root() / "again"));
+
+  // Run as the removal runs it: by Windows path, that path its only argument.
+  const fs::path dir = machine_.DriveC() / "QMU 1 'x'";
+  for (const char* name : {"remove.pif", "setup.exe", "CV_SETUP.INI", "SETUP.EXE.BAK", "other file", "qmw.log"}) {
+    WriteFileText(dir / name, name == std::string("remove.pif") ? script : "kept?");
+  }
+  fs::create_directories(dir / "Cv_Setup.ini");
+  WriteFileText(machine_.DriveC() / "SETUP.EXE", "beside, not inside");
+  const std::string pif = "C:\\QMU 1 'x'\\remove.pif";
+  EXPECT_EQ(platform::RunProgramAndWait(pif, {pif}), 0);
+  EXPECT_EQ(EntriesOf(dir), (std::vector<std::string>{"Cv_Setup.ini", "SETUP.EXE.BAK", "other file", "qmw.log"}));
+  EXPECT_TRUE(fs::exists(machine_.DriveC() / "SETUP.EXE"));
 }
 
 TEST_F(QmtoolMedia, FailedBuildLeavesTheOutputDirectoryAsItWas) {

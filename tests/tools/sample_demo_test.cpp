@@ -38,7 +38,7 @@ TEST(SampleDemo, InstallsTheSampleOnAFreshMachineEveryTime) {
   const fs::path program = drive / "QMW2" / "QMW.EXE";
   ASSERT_TRUE(fs::exists(program)) << result.out;
   EXPECT_EQ(qmtest::ReadFileText(program), qmtest::ReadFileText(kSample / "tree" / "program" / "QMW.EXE"));
-  // README.TXT lies on the second diskette, which the setup finds beside the first.
+  // README.TXT lies on the last diskette, which the setup finds beside the first.
   EXPECT_TRUE(fs::exists(drive / "QMW2" / "README.TXT")) << result.out;
   // The program's items are shell links in the proposed program folder.
   EXPECT_TRUE(fs::exists(drive / "WINDOWS" / "Start Menu" / "Programs" / "QM2" / "Quillmark 2.0.lnk")) << result.out;

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "install/archive/archive_entry.h"
+#include "install/archive/archive_volume_reader.h"
+#include "install/codec/codec.h"
 #include "install/tables/destination_table.h"
 #include "install/tables/diskette_table.h"
 #include "install/tables/group_table.h"
@@ -24,9 +27,32 @@ namespace {
 namespace fs = std::filesystem;
 using qmtest::RunTool;
 
+class StringSink : public CodecSink {
+ public:
+  void Write(const void* buffer, std::size_t count) override { bytes.append(static_cast<const char*>(buffer), count); }
+  std::string bytes;
+};
+
 const fs::path kSample = QM_SAMPLE_DIR;
 
-TEST(SampleProduct, ManifestBuildsTwoDiskettesThatTheSetupLoads) {
+// The bytes of an archive's member; empty when it has none of that name.
+std::string MemberBytes(const fs::path& archive, const std::string& name) {
+  CVolumeArchiveReader reader;
+  reader.OpenArchive(platform::MapToWindows(archive));
+  auto entry = reader.CreateEntry();
+  while (reader.NextEntry(*entry, false)) {
+    if (entry->Header().Name() != name) {
+      reader.SkipEntryData(*entry);
+      continue;
+    }
+    StringSink sink;
+    reader.ExtractTo(*entry, sink);
+    return sink.bytes;
+  }
+  return {};
+}
+
+TEST(SampleProduct, ManifestBuildsThreeDiskettesThatTheSetupLoads) {
   qmtest::TempMachineRoot machine;
   const fs::path out = machine.Root() / "media";
   const auto result = RunTool("qmtool", {"media", "build", (kSample / "manifest.ini").string(), out.string()},
@@ -35,9 +61,17 @@ TEST(SampleProduct, ManifestBuildsTwoDiskettesThatTheSetupLoads) {
   EXPECT_EQ(result.err, "");
   EXPECT_TRUE(fs::exists(out / "DISK01" / "SETUP.ini"));
   EXPECT_TRUE(fs::exists(out / "DISK02" / "diskette.002"));
-  // The clip art that does not compress runs over onto the second diskette.
+  // The clip art that does not compress runs over onto the second and third diskettes.
   EXPECT_TRUE(fs::exists(out / "DISK01" / "ART2000.1"));
   EXPECT_TRUE(fs::exists(out / "DISK02" / "ART2000.2"));
+  EXPECT_TRUE(fs::exists(out / "DISK03" / "ART2000.3"));
+
+  // The removal files: the built removal program, the finishing script, and
+  // the profile that the removal reads beside the installed setup program.
+  const fs::path main = out / "DISK01" / "MAIN.1";
+  EXPECT_TRUE(MemberBytes(main, "UNSETUP.EXE") == qmtest::ReadFileText(fs::path(QM_BIN_DIR) / "unsetup"));
+  EXPECT_EQ(MemberBytes(main, "REMOVE.PIF").rfind("#!/bin/sh\n", 0), 0u);
+  EXPECT_EQ(MemberBytes(main, "cv_setup.ini"), qmtest::ReadFileText(kSample / "tree" / "setup" / "cv_setup.ini"));
 
   qmtest::MediaTables tables(out / "DISK01");
 

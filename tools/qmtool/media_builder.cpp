@@ -12,6 +12,7 @@
 
 #include "install/archive/archive_writer.h"
 #include "platform/fs/path_map.h"
+#include "tools/qmtool/removal_files.h"
 
 namespace qmtool {
 namespace {
@@ -56,12 +57,14 @@ void WriteText(const fs::path& path, const std::string& text) {
 
 class MediaBuilder {
  public:
-  MediaBuilder(const MediaManifest& manifest, fs::path out) : manifest_(manifest), out_(std::move(out)) {
+  MediaBuilder(const MediaManifest& manifest, fs::path out, const MediaBuildOptions& options)
+      : manifest_(manifest), out_(std::move(out)), options_(options) {
     // The tree's setup program dates every file the builder writes itself.
     fixedTime_ = fs::last_write_time(manifest_.tree / manifest_.setup);
   }
 
   MediaBuildResult Build() {
+    PrepareRemovalFiles();
     CollectSources();
     const std::string tablesName = InstallTablesName(manifest_.setup);
     // Disk 1 starts with the setup's own files and room for the tables file,
@@ -87,10 +90,48 @@ class MediaBuilder {
     report_.push_back({1, tablesName, fs::file_size(tables)});
     std::stable_sort(report_.begin(), report_.end(),
               [](const MediaFileReport& a, const MediaFileReport& b) { return a.disk < b.disk; });
+    fs::remove_all(RemovalWork());
     return {report_, warnings_};
   }
 
  private:
+  fs::path RemovalWork() const { return out_ / ".work-removal"; }
+
+  // Where a member's bytes come from: the tree, or for a removal file the
+  // version written into the work directory.
+  fs::path SourcePath(const MediaFile& file) const {
+    const auto replaced = replacements_.find(file.path.filename().string());
+    return replaced != replacements_.end() ? replaced->second : manifest_.tree / file.path;
+  }
+
+  void PrepareRemovalFiles() {
+    std::vector<const MediaFile*> members;
+    for (const MediaArchive& archive : manifest_.archives) {
+      for (const MediaFile& file : archive.files) members.push_back(&file);
+    }
+    for (const MediaFile& file : manifest_.plainFiles) members.push_back(&file);
+    for (const MediaFile* file : members) {
+      const std::string name = file->path.filename().string();
+      const RemovalFile kind = RemovalFileOf(name);
+      if (kind == RemovalFile::None || replacements_.contains(name)) continue;
+      fs::create_directories(RemovalWork());
+      const fs::path replacement = RemovalWork() / name;
+      if (kind == RemovalFile::RemovalProgram) {
+        std::error_code ec;
+        if (options_.removalProgram.empty() || !fs::is_regular_file(options_.removalProgram, ec)) {
+          throw std::runtime_error(file->path.generic_string() + " (line " + std::to_string(file->line) +
+                                   ") needs the built removal program, not found at '" +
+                                   options_.removalProgram.string() + "' (build the unsetup target, or give --unsetup PATH)");
+        }
+        fs::copy_file(options_.removalProgram, replacement);
+      } else {
+        WriteText(replacement, FinishScriptText(manifest_.setup.filename().string()));
+      }
+      fs::last_write_time(replacement, fs::last_write_time(manifest_.tree / file->path));
+      replacements_[name] = replacement;
+    }
+  }
+
   std::string Label(int disk) const {
     for (const ManifestLine& line : manifest_.diskettes) {
       if (line.key == std::to_string(disk)) return line.value;
@@ -152,12 +193,12 @@ class MediaBuilder {
     std::uint64_t total = 0;
     for (const MediaArchive& archive : manifest_.archives) {
       SourceLine source{archive.group, archive.name, 0, 1, archive.files.size(), 0, archive.late, 0};
-      for (const MediaFile& file : archive.files) source.size += fs::file_size(manifest_.tree / file.path);
+      for (const MediaFile& file : archive.files) source.size += fs::file_size(SourcePath(file));
       total += source.size;
       sources_.push_back(source);
     }
     for (const MediaFile& file : manifest_.plainFiles) {
-      SourceLine source{file.group, file.path.filename().string(), fs::file_size(manifest_.tree / file.path),
+      SourceLine source{file.group, file.path.filename().string(), fs::file_size(SourcePath(file)),
                         0, 1, 0, file.late, file.destinationId};
       total += source.size;
       sources_.push_back(source);
@@ -167,11 +208,11 @@ class MediaBuilder {
   }
 
   void PlacePlainFile(const MediaFile& file, SourceLine& source) {
-    const std::uint64_t size = fs::file_size(manifest_.tree / file.path);
+    const std::uint64_t size = fs::file_size(SourcePath(file));
     if (size > Free()) NextDisk(file.line);
     if (size > Free()) throw ManifestError(file.line, file.path.generic_string() + " does not fit on a diskette");
     source.disk = disks_;
-    Copy(manifest_.tree / file.path, source.name, file.line);
+    Copy(SourcePath(file), source.name, file.line);
   }
 
   // An archive written into a work directory under out_, its volumes still there.
@@ -190,7 +231,7 @@ class MediaBuilder {
     CArchiveWriter writer(platform::MapToWindows(written.directory / archive.name), options);
     try {
       for (const MediaFile& file : archive.files) {
-        ArchiveMember member(platform::MapToWindows(manifest_.tree / file.path));
+        ArchiveMember member(platform::MapToWindows(SourcePath(file)));
         member.destinationId = file.destinationId;
         writer.Add(member);
       }
@@ -288,6 +329,8 @@ class MediaBuilder {
 
   const MediaManifest& manifest_;
   fs::path out_;
+  const MediaBuildOptions& options_;
+  std::map<std::string, fs::path> replacements_;  // removal files by member file name
   fs::file_time_type fixedTime_;
   std::vector<SourceLine> sources_;
   std::vector<MediaFileReport> report_;
@@ -301,8 +344,8 @@ class MediaBuilder {
 
 std::string InstallTablesName(const fs::path& setupProgram) { return setupProgram.stem().string() + ".ini"; }
 
-MediaBuildResult BuildMedia(const MediaManifest& manifest, const fs::path& out) {
-  return MediaBuilder(manifest, out).Build();
+MediaBuildResult BuildMedia(const MediaManifest& manifest, const fs::path& out, const MediaBuildOptions& options) {
+  return MediaBuilder(manifest, out, options).Build();
 }
 
 }  // namespace qmtool

@@ -29,10 +29,19 @@ struct MediaBuildResult {
   std::vector<std::string> warnings;   // media that build but may not install smoothly
 };
 
+struct MediaBuildOptions {
+  // The built removal program, the bytes of every member named UNSETUP.EXE.
+  std::filesystem::path removalProgram;
+};
+
 // Builds into out, an empty directory. Raises ManifestError where the manifest
 // asks for something the media cannot hold (at the line concerned), other
 // exceptions when reading or writing fails.
-MediaBuildResult BuildMedia(const MediaManifest& manifest, const std::filesystem::path& out);
+// A member named UNSETUP.EXE gets the bytes of options.removalProgram (an error
+// when it is not there), one named REMOVE.PIF the removal's finishing script;
+// both keep the times of the tree's placeholders.
+MediaBuildResult BuildMedia(const MediaManifest& manifest, const std::filesystem::path& out,
+                            const MediaBuildOptions& options = {});
 
 // The name of the install tables file for a setup program: "SETUP.EXE" gives "SETUP.ini".
 std::string InstallTablesName(const std::filesystem::path& setupProgram);

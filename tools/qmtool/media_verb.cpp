@@ -26,7 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "Usage: qmtool media build MANIFEST OUTDIR\n"
+    "Usage: qmtool media build [--unsetup PATH] MANIFEST OUTDIR\n"
     "\n"
     "Builds installation diskettes DISK01, DISK02, ... in OUTDIR from the product\n"
     "tree that MANIFEST describes. Disk 1 holds the setup program, the profile\n"
@@ -67,7 +67,14 @@ constexpr const char* kUsage =
     "\n"
     "Destination ids are those of [destinations] or -2 (Windows), -3 (System),\n"
     "-4 (temporary), -5 (source). Sources go onto the disks in manifest order:\n"
-    "archives first, then plain files.\n"
+    "archives first, then plain files.\n"    "\n"
+    "The removal files: a member (archive member or plain file) named UNSETUP.EXE,\n"
+    "in any case, gets the bytes of the built removal program instead of the\n"
+    "tree's file: --unsetup PATH, by default 'unsetup' beside this qmtool. A\n"
+    "member named REMOVE.PIF gets a '#!/bin/sh' script: started at the end of a\n"
+    "removal with its own path as $0, it deletes the setup program's copy (the\n"
+    "setup file name), cv_setup.ini and itself from its own directory, and\n"
+    "nothing else. Both keep the times of the tree's files.\n"
     "\n"
     "Exit status: 0 success, 1 failure, 2 bad usage or a bad manifest (printed as\n"
     "MANIFEST:LINE: message).\n";
@@ -116,7 +123,14 @@ void ReplaceDirectory(const fs::path& built, const fs::path& target) {
   fs::remove_all(old, ec);
 }
 
-int Build(const std::string& manifestPath, const std::string& outArgument) {
+// The removal program built with this qmtool lies beside it.
+fs::path DefaultRemovalProgram() {
+  std::error_code ec;
+  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? fs::path() : self.parent_path() / "unsetup";
+}
+
+int Build(const std::string& manifestPath, const std::string& outArgument, const MediaBuildOptions& options) {
   MediaManifest manifest;
   try {
     manifest = ReadMediaManifest(manifestPath);
@@ -136,7 +150,7 @@ int Build(const std::string& manifestPath, const std::string& outArgument) {
   MediaBuildResult report;
   try {
     work = MakeSiblingDirectory(out, "new");
-    report = BuildMedia(manifest, work);
+    report = BuildMedia(manifest, work, options);
     ReplaceDirectory(work, out);
   } catch (const ManifestError& error) {
     if (!work.empty()) fs::remove_all(work, ec);
@@ -163,6 +177,9 @@ int Build(const std::string& manifestPath, const std::string& outArgument) {
 
 int RunMediaVerb(Arguments& args) {
   if (const std::optional<int> answered = AnswerHelpOrVersion(args, "media", kUsage)) return *answered;
+  MediaBuildOptions options;
+  const std::optional<std::string> removalProgram = args.TakeOption("--unsetup");
+  options.removalProgram = removalProgram ? fs::path(*removalProgram) : DefaultRemovalProgram();
   const std::optional<std::string> action = args.TakePositional();
   if (!action) throw UsageError("media needs an action: build");
   if (*action != "build") throw UsageError("unknown action '" + *action + "' (build)");
@@ -170,7 +187,7 @@ int RunMediaVerb(Arguments& args) {
   const std::optional<std::string> out = args.TakePositional();
   if (!manifest || !out) throw UsageError("build needs MANIFEST and OUTDIR");
   args.ExpectEnd();
-  return Build(*manifest, *out);
+  return Build(*manifest, *out, options);
 }
 
 }  // namespace qmtool
