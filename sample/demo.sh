@@ -2,14 +2,16 @@
 # Installs the sample product on a fresh emulated machine and shows what the
 # install left behind. ./run demo runs it after the build.
 #
-#   sample/demo.sh [--batch] [--platform win95|nt351|nt4] [--demo-dir DIR] BUILD_DIR
+#   sample/demo.sh [--batch] [--remove] [--platform win95|nt351|nt4] [--demo-dir DIR] BUILD_DIR
 #
 # DIR (default BUILD_DIR/demo) is made anew on every run: the diskettes in
 # DIR/media, reached as the CD-ROM drive D:, and the machine in DIR/machine.
 # The setup runs as the wizard when a display is present, else (and with
-# --batch) with /B. The exit status is the setup's own: 0 installed,
-# 1 cancelled, 2 installed with errors reported, 3 setup could not continue;
-# 4 when the demo itself failed.
+# --batch) with /B. With --remove the install is then removed again by the
+# removal command it registered, and the demo shows what is left. The exit
+# status is the setup's own: 0 installed, 1 cancelled, 2 installed with errors
+# reported, 3 setup could not continue; with --remove the removal's when it is
+# not 0; 4 when the demo itself failed.
 set -euo pipefail
 trap 'echo "demo: failed (line $LINENO)" >&2; exit 4' ERR
 
@@ -24,11 +26,13 @@ die() {
 }
 
 batch=0
+remove=0
 platform=win95
 demo=
 while [ $# -gt 0 ]; do
   case "$1" in
     --batch) batch=1 ;;
+    --remove) remove=1 ;;
     --platform) [ $# -ge 2 ] || usage; platform=$2; shift ;;
     --demo-dir) [ $# -ge 2 ] || usage; demo=$2; shift ;;
     -h|--help) usage ;;
@@ -43,8 +47,8 @@ sample=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" 2>/dev/null && pwd) || die "no build directory $1"
 qmtool=$build/bin/qmtool
 qmsetup=$build/bin/qmsetup
-if [ ! -x "$qmtool" ] || [ ! -x "$qmsetup" ]; then
-  die "$build/bin has no qmtool and qmsetup: build first (./run build)"
+if [ ! -x "$qmtool" ] || [ ! -x "$qmsetup" ] || [ ! -x "$build/bin/unsetup" ]; then
+  die "$build/bin has no qmtool, qmsetup and unsetup: build first (./run build)"
 fi
 demo=${demo:-$build/demo}
 
@@ -105,6 +109,27 @@ drive_c=${drive_c%/}
 snapshot() {
   (cd "$drive_c" && find . -type f -printf '%P\t%s\t%T@\n' | LC_ALL=C sort)
 }
+
+# The files of drive C: that are new or changed since before the setup, as a
+# tree: each directory once, its files before its subdirectories.
+print_new_files() {
+  snapshot | LC_ALL=C comm -13 "$before_files" - |
+    awk -F'\t' -v OFS='\t' '{ dir = $1; sub("/?[^/]*$", "", dir); name = substr($1, length(dir) + (dir != "") + 1); print dir, name, $2 }' |
+    LC_ALL=C sort -t$'\t' -k1,1 -k2,2 |
+    awk -F'\t' '
+    {
+      dir = "C:\\" $1
+      gsub("/", "\\", dir)
+      if (dir != shown) { printf "%s%s\n", dir, $1 == "" ? "" : "\\"; shown = dir }
+      printf "    %-40s %10d\n", $2, $3
+      files++; bytes += $3
+    }
+    END {
+      if (files == 0) print "no files"
+      else printf "%d file%s, %d bytes\n", files, files == 1 ? "" : "s", bytes
+    }'
+}
+
 before_files=$demo/files.before
 before_registry=$demo/registry.before
 snapshot >"$before_files"
@@ -131,22 +156,7 @@ echo "Exit status $status: $meaning"
 
 # ---------------------------------------------------------------- what it did
 section "Files installed on C: (new or changed, in bytes)"
-# As a tree: each directory once, its files before its subdirectories.
-snapshot | LC_ALL=C comm -13 "$before_files" - |
-  awk -F'\t' -v OFS='\t' '{ dir = $1; sub("/?[^/]*$", "", dir); name = substr($1, length(dir) + (dir != "") + 1); print dir, name, $2 }' |
-  LC_ALL=C sort -t$'\t' -k1,1 -k2,2 |
-  awk -F'\t' '
-  {
-    dir = "C:\\" $1
-    gsub("/", "\\", dir)
-    if (dir != shown) { printf "%s%s\n", dir, $1 == "" ? "" : "\\"; shown = dir }
-    printf "    %-40s %10d\n", $2, $3
-    files++; bytes += $3
-  }
-  END {
-    if (files == 0) print "no files"
-    else printf "%d file%s, %d bytes\n", files, files == 1 ? "" : "s", bytes
-  }'
+print_new_files
 
 log_name=$(sed -n 's/^[[:space:]]*LogFilename[[:space:]]*=[[:space:]]*//p' "$sample/tree/setup/cv_setup.ini" | tr -d '\r')
 log_file=$(host_path "$windows_dir\\${log_name:-Qmw.log}")
@@ -189,7 +199,53 @@ else
   done
 fi
 
+# ---------------------------------------------------------------- the removal
+remove_status=
+if [ "$remove" -eq 1 ]; then
+  uninstall_key='HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\UNINSTALL\Qmw2DKey'
+  uninstall=$("$qmtool" reg export "$uninstall_key" 2>/dev/null |
+    sed -n 's/^"UninstallString"="\(.*\)"$/\1/p' | sed 's/\\\\/\\/g')
+  if [ -z "$uninstall" ]; then
+    section "The removal"
+    echo "The install registered no removal command under $uninstall_key"
+    remove_status=4
+  else
+    section "The removal: the registered removal command ($uninstall ${args[*]})"
+    remove_status=0
+    QMSETUP_REMOVAL_WAIT_MS=0 "$qmtool" system run "$uninstall" "${args[@]}" || remove_status=$?
+    case $remove_status in
+      0) remove_meaning="removed" ;;
+      1) remove_meaning="cancelled" ;;
+      2) remove_meaning="removed, but an error was reported on the way" ;;
+      3) remove_meaning="no removal could be started, or Setup cannot continue" ;;
+      127) remove_meaning="the removal command could not be started" ;;
+      *) remove_meaning="the removal did not end normally" ;;
+    esac
+    echo "Exit status $remove_status: $remove_meaning"
+    if [ "$platform" = nt351 ]; then
+      # The removal took the items away through Program Manager, which it started.
+      pkill -TERM -f "progman serve --root $machine" 2>/dev/null || true
+    fi
+
+    section "What the removal left on C: of the install (in bytes)"
+    print_new_files
+    temp_dir=$(host_path "$(sed -n 's/^temp=//p' "$machine/system.ini" | tr -d '\r')")
+    if [ -n "$(ls -A "$temp_dir" 2>/dev/null)" ]; then
+      echo "The temporary directory holds: $(ls -A "$temp_dir" | tr '\n' ' ')"
+    fi
+    section "Registry keys the removal left"
+    "$qmtool" reg export | awk -v before="$before_registry" '
+      BEGIN { RS = ""; while ((getline block < before) > 0) seen[block] = 1; RS = "" }
+      NR > 1 && !(($0) in seen) { print $0 "\n"; left++ }
+      END { if (!left) print "no registry keys" }'
+  fi
+fi
+
 section "Done"
 echo "The machine is $machine (QMSETUP_SYSTEM=$machine), the media $media."
 echo "Setup exit status $status: $meaning"
+if [ -n "$remove_status" ]; then
+  echo "Removal exit status $remove_status"
+  if [ "$status" -eq 0 ] && [ "$remove_status" -ne 0 ]; then status=$remove_status; fi
+fi
 exit "$status"

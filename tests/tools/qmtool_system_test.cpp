@@ -88,6 +88,21 @@ TEST_F(QmtoolSystem, DrivesAreAddedWithTheirOverrides) {
   EXPECT_NE(info.out.find("9.3 GB free of 18.6 GB"), std::string::npos) << info.out;
 }
 
+TEST_F(QmtoolSystem, RunStartsAProgramOfTheMachineWhateverItsModeBits) {
+  ASSERT_EQ(RunTool("qmtool", {"system", "init", "--root", root_.string()}).exitCode, 0);
+  // Prints its vector and the machine it was told of, then ends with 6.
+  const fs::path script = root_ / "drive_c" / "TELL.BAT";
+  qmtest::WriteFileText(script, "#!/bin/sh\nprintf '%s|' \"$0\" \"$@\" \"$QMSETUP_SYSTEM\"\nexit 6\n");
+  fs::permissions(script, fs::perms::owner_read | fs::perms::owner_write);
+  const auto run = RunTool("qmtool", {"system", "run", "--root", root_.string(), "c:\\tell.bat", "/B", "two words"});
+  EXPECT_EQ(run.exitCode, 6) << run.err;
+  EXPECT_EQ(run.out, script.string() + "|/B|two words|" + root_.string() + "|");
+
+  const auto missing = RunTool("qmtool", {"system", "run", "C:\\NONE.EXE"}, {Env()});
+  EXPECT_EQ(missing.exitCode, 127);
+  EXPECT_NE(missing.err.find("cannot start C:\\NONE.EXE"), std::string::npos) << missing.err;
+}
+
 TEST_F(QmtoolSystem, ErrorsAreReportedWithNonZeroExitCodes) {
   ASSERT_EQ(RunTool("qmtool", {"system", "init", "--root", root_.string()}).exitCode, 0);
 

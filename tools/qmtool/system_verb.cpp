@@ -1,25 +1,32 @@
 // qmtool system: create and inspect an emulated Windows machine.
 
+#include <stdlib.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
 #include "platform/machine/machine.h"
+#include "platform/process/process.h"
 #include "tools/qmtool/shell_folders.h"
 #include "tools/qmtool/verbs.h"
 
 namespace qmtool {
 namespace {
 
+constexpr int kExitNotStarted = 127;  // as a shell says it
+
 constexpr const char* kUsage =
     "Usage: qmtool system init [--root DIR] [--platform win95|nt351|nt4] [--country NAME]\n"
     "                          [--drive LETTER=TYPE,HOSTPATH[,free=BYTES][,total=BYTES]]...\n"
     "       qmtool system path [--root DIR] WINPATH\n"
     "       qmtool system info [--root DIR]\n"
+    "       qmtool system run [--root DIR] WINPATH [ARGUMENT]...\n"
     "\n"
     "init   creates the machine (or rewrites its system.ini), with the Windows, System\n"
     "       and temporary directories of the platform kind on drive C:. Without --drive\n"
@@ -36,6 +43,11 @@ constexpr const char* kUsage =
     "       Uninstall, where installed programs register their removal.\n"
     "path   prints the host path of a Windows path (exit 1 when its drive is not mapped).\n"
     "info   prints the machine.\n"
+    "run    runs a program of the machine as the machine runs it, whatever its mode\n"
+    "       bits: an ELF file directly, a file starting with \"#!\" through its\n"
+    "       interpreter. It gets its host path, then the arguments (Windows switches\n"
+    "       such as /B; none may start with '-'), and QMSETUP_SYSTEM names the machine.\n"
+    "       The exit status is the program's, 127 when it cannot be started.\n"
     "\n"
     "The machine is --root, else QMSETUP_SYSTEM, else $XDG_DATA_HOME/qmsetup/system;\n"
     "path and info create it with the defaults when it does not exist yet.\n";
@@ -162,6 +174,28 @@ int Path(Arguments& args) {
   return kExitOk;
 }
 
+int Run(Arguments& args) {
+  const std::filesystem::path root = RootFrom(args);
+  const std::optional<std::string> winPath = args.TakePositional();
+  if (!winPath) throw UsageError("run needs the Windows path of a program");
+  platform::UseMachine(root);
+  std::filesystem::path host;
+  if (!platform::MapToHost(*winPath, host)) {
+    std::fprintf(stderr, "qmtool system run: '%s' is not a path of this machine\n", winPath->c_str());
+    return kExitNotStarted;
+  }
+  std::vector<std::string> arguments{host.string()};
+  while (std::optional<std::string> word = args.TakePositional()) arguments.push_back(*word);
+  // The program finds the same machine, whichever way it was named here.
+  setenv("QMSETUP_SYSTEM", platform::CurrentMachine().Root().c_str(), 1);
+  const std::optional<int> status = platform::RunProgramAndWait(*winPath, arguments);
+  if (!status) {
+    std::fprintf(stderr, "qmtool system run: cannot start %s: no such file, or not a program\n", winPath->c_str());
+    return kExitNotStarted;
+  }
+  return *status;
+}
+
 int Info(Arguments& args) {
   const std::filesystem::path root = RootFrom(args);
   args.ExpectEnd();
@@ -175,11 +209,12 @@ int Info(Arguments& args) {
 int RunSystemVerb(Arguments& args) {
   if (const auto answered = AnswerHelpOrVersion(args, "system", kUsage)) return *answered;
   const std::optional<std::string> action = args.TakePositional();
-  if (!action) throw UsageError("system needs an action: init, path or info");
+  if (!action) throw UsageError("system needs an action: init, path, info or run");
   try {
     if (*action == "init") return Init(args);
     if (*action == "path") return Path(args);
     if (*action == "info") return Info(args);
+    if (*action == "run") return Run(args);
   } catch (const platform::MachineError& e) {
     std::fprintf(stderr, "qmtool system %s: %s\n", action->c_str(), e.what());
     return kExitFailure;
@@ -187,7 +222,7 @@ int RunSystemVerb(Arguments& args) {
     std::fprintf(stderr, "qmtool system %s: %s\n", action->c_str(), e.what());
     return kExitFailure;
   }
-  throw UsageError("unknown action '" + *action + "' (init, path or info)");
+  throw UsageError("unknown action '" + *action + "' (init, path, info or run)");
 }
 
 }  // namespace qmtool
