@@ -90,6 +90,7 @@ class SetupAppTest : public ::testing::Test {
     argv_.push_back(nullptr);
     argc_ = static_cast<int>(words_.size());
     app_ = std::make_unique<SetupApp>(argc_, argv_.data());
+    app_->SetRemovalHandOver({});  // a removal here must not replace the test
     return *app_;
   }
 
