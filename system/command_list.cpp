@@ -30,10 +30,10 @@ void CCommandList::RunCommands(FocusReturn* window) {
       case CCommandEntry::RunResult::Ran:
         break;
       case CCommandEntry::RunResult::NotStarted:
-        std::fprintf(stderr, "command not started: %s\n", entry->Command().c_str());
+        std::fprintf(stderr, "cannot start %s: skipped\n", entry->Command().c_str());
         break;
       case CCommandEntry::RunResult::TooManyArguments:
-        std::fprintf(stderr, "command not started: %s has %zu arguments, at most %zu are passed\n",
+        std::fprintf(stderr, "cannot start %s with %zu arguments, at most %zu are passed: skipped\n",
                      entry->Command().c_str(), entry->Arguments().size(), CCommandEntry::kMaxArguments);
         break;
     }
