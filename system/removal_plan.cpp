@@ -113,6 +113,8 @@ class DirectoryOutlook {
                             : deleted_.count(PathKey(path)) != 0;
       if (!gone) remaining.push_back(entry.name);
     }
+    // The host's directory order is no order at all; a preview should read the same twice.
+    std::sort(remaining.begin(), remaining.end());
     return remaining;
   }
 

@@ -74,7 +74,7 @@ struct PlannedDirectory {
   // Whether nothing is left in it once the planned files are deleted and the
   // planned directories inside it removed; it is removed then.
   bool emptyAfter = false;
-  std::vector<std::string> remaining;  // names that stay, in directory order
+  std::vector<std::string> remaining;  // names that stay, sorted
 };
 
 // A key of the profile's "Registry" sections with option "-1".

@@ -212,9 +212,7 @@ TEST_F(RemovalPlanTest, DirectoriesAreTriedInnermostFirstAndSaidEmptyOnlyWhenNot
     EXPECT_EQ(plan.directories[i].id, expected[i].id);
     EXPECT_EQ(plan.directories[i].exists, expected[i].exists);
     EXPECT_EQ(plan.directories[i].emptyAfter, expected[i].emptyAfter);
-    std::vector<std::string> remaining = plan.directories[i].remaining;
-    std::sort(remaining.begin(), remaining.end());
-    EXPECT_EQ(remaining, expected[i].remaining);
+    EXPECT_EQ(plan.directories[i].remaining, expected[i].remaining);
   }
 }
 
