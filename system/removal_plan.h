@@ -67,6 +67,9 @@ struct PlannedProgramItem {
   std::string file;      // the logged file it starts
 };
 
+// A directory the removal tries to remove: one of the log's destinations 0 to
+// 999. The machine's own directories (negative ids) and shared places (1000
+// and above) are never tried, even when they end up empty.
 struct PlannedDirectory {
   std::int16_t id = 0;
   std::string path;

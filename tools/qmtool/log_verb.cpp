@@ -29,8 +29,8 @@ constexpr const char* kUsage =
     "          place: destination 1000 or above; unknown place: the log does not\n"
     "          name its destination), and the settings file and the log itself;\n"
     "        - the program items removed with their files;\n"
-    "        - the directories it tries to remove, innermost first, and what\n"
-    "          would keep each one;\n"
+    "        - the directories it tries to remove (the log's destinations below\n"
+    "          1000), innermost first, and what would keep each one;\n"
     "        - the registry keys it deletes, logged ones newest first, then the\n"
     "          ones the profile marks (option -1);\n"
     "        - the profile's removal commands (option -1) with macros put in;\n"
@@ -138,7 +138,7 @@ void PrintText(const RemovalPlan& plan) {
   }
 
   if (!plan.problems.empty()) {
-    std::printf("\nWhat the log does not tell\n");
+    std::printf("\nWhat the log and the profile do not tell\n");
     for (const std::string& problem : plan.problems) std::printf("  - %s\n", ToUtf8(problem).c_str());
   }
 }
