@@ -8,13 +8,12 @@
 #include "system/command_list.h"
 #include "system/logged_files.h"
 #include "system/registry_entry_list.h"
+#include "system/removal_plan.h"
 #include "system/target_table.h"
 
 namespace {
 
 constexpr int kStepPercent = 20;
-constexpr int kWorkingDirectoryId = 1;
-constexpr const char* kProductSettingsFile = "qmw2.ini";
 
 // The item of a file goes with it when the file is the item's command.
 void RemoveItemOf(const RemovalWork& work, const LoggedFile& file, const std::string& path) {
@@ -57,9 +56,7 @@ void RemoveDestinationDirectories(const CDestinationTable& destinations) {
   const std::size_t rounds = destinations.Size();
   for (std::size_t round = 0; round < rounds; ++round) {
     for (const auto& [id, destination] : destinations.Entries()) {
-      // The fixed entries are the machine's own directories (Windows, System,
-      // temporary, the running program's): never the install's to take away.
-      if (id < 0 || destination.path.empty()) continue;
+      if (!RemovalTriesDirectory(id) || destination.path.empty()) continue;
       platform::RemoveDirectory(destination.path);
     }
   }
@@ -89,8 +86,8 @@ RemovalOutcome RemoveInstallation(RemovalWork& work, RemovalProgress& progress, 
 
   platform::DeleteFile(work.logFile);
   // The settings file is where the install wrote it, in the working directory.
-  const std::string working = work.destinations.PathOf(kWorkingDirectoryId);
-  if (!working.empty()) platform::DeleteFile(JoinDirectory(working, kProductSettingsFile));
+  const std::string working = work.destinations.PathOf(removal_plan::kWorkingDirectory);
+  if (!working.empty()) platform::DeleteFile(JoinDirectory(working, removal_plan::kSettingsFileName));
   RemoveDestinationDirectories(work.destinations);
   step();
   return RemovalOutcome::Done;

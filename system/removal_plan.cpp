@@ -21,6 +21,8 @@
 #include "platform/profile/private_profile.h"
 #include "profile/profile_tree.h"
 #include "profile/section_dispatch.h"
+#include "system/command_list.h"
+#include "system/destination_macros.h"
 #include "system/registry_entry_list.h"
 #include "system/target_table.h"
 
@@ -271,7 +273,7 @@ class Planner {
   // places (1000 and above) stay even when they end up empty.
   void PlanDirectories() {
     for (const PlannedDestination& destination : plan_.destinations) {
-      if (destination.id < 0 || destination.id >= kFirstSharedDestination || destination.path.empty()) continue;
+      if (!RemovalTriesDirectory(destination.id) || destination.path.empty()) continue;
       PlannedDirectory directory;
       directory.id = destination.id;
       directory.path = destination.path;
@@ -314,10 +316,10 @@ class Planner {
     ProfileFile profile(plan_.profileFile);
     profile.Load();
     CRegistryEntryList entries;
-    std::vector<ProfileSection> commands;
+    CCommandList commands;
     const SectionReader readers[] = {
         {"Registry", [&](const ProfileSection& section) { entries.AddRegistryEntry(section); }},
-        {"Execute", [&](const ProfileSection& section) { commands.push_back(section); }},
+        {"Execute", [&](const ProfileSection& section) { commands.AddCommandEntry(section); }},
     };
     DispatchSections(profile, readers);
     for (const auto& entry : entries.Entries()) {
@@ -326,44 +328,29 @@ class Planner {
       plan_.markedKeys.push_back({entry->KeyPath(), components.empty() ? std::string() : components.back(),
                                   entry->RootKey() != 0 && components.size() >= 2});
     }
-    const MacroTable macros = Macros();
-    for (const ProfileSection& section : commands) PlanCommand(section, macros);
+    PlanCommands(commands);
   }
 
-  MacroTable Macros() const {
-    std::vector<MacroDestination> destinations;
-    for (const auto& [id, destination] : tables_.destinations.Entries()) destinations.push_back({id, destination.path});
-    MacroTable macros;
-    BuildMacroTable(macros, destinations, sourceDirectory_);
-    return macros;
-  }
-
-  void PlanCommand(const ProfileSection& section, const MacroTable& macros) {
-    std::string option = CRegistryEntry::kNeverSelected;
-    std::string command;
-    std::vector<std::string> arguments;
-    for (const ProfileKey& key : section.Keys()) {
-      if (ProfileNamesEqual(key.Name(), "option")) {
-        option = key.FirstValue();
-      } else if (ProfileNamesEqual(key.Name(), "Command")) {
-        command = key.FirstValue();
-      } else if (ProfileNamesEqual(key.Name(), "arg")) {
-        arguments.push_back(key.FirstValue());
+  // The commands as the removal run reads them; the messages the macros give
+  // are kept with the command they come from.
+  void PlanCommands(const CCommandList& commands) {
+    const MacroTable macros = BuildDestinationMacros(tables_.destinations, sourceDirectory_);
+    for (const auto& entry : commands.Entries()) {
+      if (entry->Option() != CCommandEntry::kRemovalSelector) continue;
+      RecordedMessages messages;
+      PlannedCommand planned;
+      planned.command = Substitute(entry->Command(), macros, messages);
+      for (const std::string& argument : entry->Arguments()) {
+        planned.arguments.push_back(Substitute(argument, macros, messages));
       }
+      planned.messages = std::move(messages.texts);
+      if (entry->Arguments().size() > CCommandEntry::kMaxArguments) {
+        plan_.problems.push_back("command " + Quote(entry->Command()) + " has " +
+                                 std::to_string(entry->Arguments().size()) + " arguments, at most " +
+                                 std::to_string(CCommandEntry::kMaxArguments) + " are passed: it is not run");
+      }
+      plan_.commands.push_back(std::move(planned));
     }
-    if (option != CRegistryEntry::kDeleteAtRemoval) return;
-    RecordedMessages messages;
-    PlannedCommand planned;
-    planned.command = Substitute(command, macros, messages);
-    if (arguments.size() > removal_plan::kMaxCommandArguments) {
-      plan_.problems.push_back("command " + Quote(command) + " has " + std::to_string(arguments.size()) +
-                               " arguments: those after the " +
-                               std::to_string(removal_plan::kMaxCommandArguments) + "th are dropped");
-      arguments.resize(removal_plan::kMaxCommandArguments);
-    }
-    for (std::string& argument : arguments) planned.arguments.push_back(Substitute(argument, macros, messages));
-    planned.messages = std::move(messages.texts);
-    plan_.commands.push_back(std::move(planned));
   }
 
   const RemovalInputs& inputs_;

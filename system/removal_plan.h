@@ -1,8 +1,9 @@
 #pragma once
 // What a removal run would do with an install log, worked out without changing
 // anything: the files it deletes or keeps, the program items, the directories
-// it tries, the registry keys and the removal commands. The removal run and
-// "qmtool log show" both go by this plan, so they cannot disagree.
+// it tries, the registry keys and the removal commands, for "qmtool log show".
+// It decides with the same rules as the removal run (logged_files.h), and a
+// test holds the two together.
 //
 // A log cut short (a killed install) is read as far as it goes; what it lacks
 // is said in the plan's problems.
@@ -19,7 +20,6 @@ inline constexpr const char* kInstallLogName = "Qmw.log";          // in the Win
 inline constexpr const char* kProfileName = "cv_setup.ini";        // beside the removal program
 inline constexpr const char* kSettingsFileName = "qmw2.ini";       // in the working directory
 inline constexpr int kWorkingDirectory = 1;
-inline constexpr std::size_t kMaxCommandArguments = 24;
 // The removal reads the program folder's name into 50 bytes.
 inline constexpr std::size_t kProgramFolderReadLength = 49;
 }  // namespace removal_plan
