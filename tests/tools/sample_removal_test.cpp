@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,6 +46,9 @@ class SampleRemovalTest : public ::testing::TestWithParam<const char*> {
     qmtest::RunProgram("/usr/bin/pkill", {"-TERM", "-f", "progman serve --root " + Machine().string()});
   }
 
+  // A fresh machine of the platform kind with the sample's media as its drive D.
+  void MakeMediaAndMachine(const char* platform);
+
   fs::path Machine() const { return temp_.Path() / "machine"; }
   fs::path Runtime() const { return temp_.Path() / "runtime"; }
   fs::path Setup() const { return temp_.Path() / "media" / "DISK01" / "SETUP.EXE"; }
@@ -55,16 +62,36 @@ class SampleRemovalTest : public ::testing::TestWithParam<const char*> {
   std::vector<std::string> env_;
 };
 
-TEST_P(SampleRemovalTest, LeavesTheMachineAsItWasBeforeTheInstall) {
+// A Windows path on drive C as a name of DriveContents, in capitals: the
+// preview spells names as the log does, the disk as the install made them.
+std::string DriveName(std::string path) {
+  if (path.rfind("C:\\", 0) != 0) return "not on C: " + path;
+  path = path.substr(3);
+  while (!path.empty() && path.back() == '\\') path.pop_back();
+  std::replace(path.begin(), path.end(), '\\', '/');
+  std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return std::toupper(c); });
+  return path;
+}
+
+std::set<std::string> CapitalNames(const std::map<std::string, std::intmax_t>& contents) {
+  std::set<std::string> names;
+  for (const auto& [name, size] : contents) names.insert(DriveName("C:\\" + name));
+  return names;
+}
+
+void SampleRemovalTest::MakeMediaAndMachine(const char* platform) {
   const fs::path media = temp_.Path() / "media";
-  ASSERT_EQ(Tool({"system", "init", "--root", Machine().string(), "--platform", GetParam(), "--drive",
+  ASSERT_EQ(Tool({"system", "init", "--root", Machine().string(), "--platform", platform, "--drive",
                   "D=cdrom," + media.string()})
                 .exitCode,
             0);
   const qmtest::ToolResult built = Tool({"media", "build", (kSample / "manifest.ini").string(), media.string()});
   ASSERT_EQ(built.exitCode, 0) << built.err;
   fs::copy_file(kBin / "qmsetup", Setup(), fs::copy_options::overwrite_existing);
+}
 
+TEST_P(SampleRemovalTest, LeavesTheMachineAsItWasBeforeTheInstall) {
+  MakeMediaAndMachine(GetParam());
   const fs::path drive = Machine() / "drive_c";
   const auto filesBefore = DriveContents(drive);
   const std::string registryBefore = Tool({"reg", "export"}).out;
@@ -92,5 +119,46 @@ TEST_P(SampleRemovalTest, LeavesTheMachineAsItWasBeforeTheInstall) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Platforms, SampleRemovalTest, ::testing::Values("win95", "nt351", "nt4"));
+
+using SamplePreviewTest = SampleRemovalTest;
+
+// "qmtool log show" on the sample's log names exactly what the removal then
+// takes off the disk: the files it deletes, the directories that end up empty,
+// and the program items with their folder.
+TEST_F(SamplePreviewTest, ListsExactlyWhatTheRemovalRemoves) {
+  MakeMediaAndMachine("win95");
+  ASSERT_EQ(RunSetup({"/B"}).exitCode, 0);
+  const qmtest::ToolResult shown = Tool({"log", "show", "--json"});
+  ASSERT_EQ(shown.exitCode, 0) << shown.err;
+  const nlohmann::json plan = nlohmann::json::parse(shown.out);
+
+  std::set<std::string> expected;
+  for (const auto& group : plan["groups"]) {
+    for (const auto& file : group["files"]) {
+      if (file["action"] == "delete" && file["present"] == true) expected.insert(DriveName(file["path"]));
+    }
+  }
+  for (const auto& file : plan["alsoDeleted"]) {
+    if (file["present"] == true) expected.insert(DriveName(file["path"]));
+  }
+  for (const auto& directory : plan["directories"]) {
+    if (directory["exists"] == true && directory["emptyAfter"] == true) expected.insert(DriveName(directory["path"]));
+  }
+  const std::string programs = "C:\\WINDOWS\\Start Menu\\Programs\\" + plan["programFolder"].get<std::string>();
+  for (const auto& item : plan["programItems"]) {
+    expected.insert(DriveName(programs + "\\" + item["name"].get<std::string>() + ".lnk"));
+  }
+  if (!plan["programItems"].empty()) expected.insert(DriveName(programs));
+  ASSERT_TRUE(expected.contains("QMW2/QMW.EXE") && expected.contains("QMW2")) << shown.out;
+
+  const fs::path drive = Machine() / "drive_c";
+  const std::set<std::string> before = CapitalNames(DriveContents(drive));
+  ASSERT_EQ(RunSetup({"/U", "/B", "/D:C:\\QMW2\\"}).exitCode, 0);
+  const std::set<std::string> after = CapitalNames(DriveContents(drive));
+  std::set<std::string> removed;
+  std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
+                      std::inserter(removed, removed.begin()));
+  EXPECT_EQ(removed, expected);
+}
 
 }  // namespace
