@@ -8,11 +8,18 @@
 
 #include "app/ramp_palette.h"
 #include "platform/ui/window.h"
+#include "system/command_list.h"
 
-class CMainWnd : public platform::ui::FrameWindow {
+class CMainWnd : public platform::ui::FrameWindow, public FocusReturn {
  public:
   CMainWnd();
   ~CMainWnd() override;
+
+  // After the follow-up programs: the setup is in front again, with the focus.
+  void TakeFocusBack() override {
+    SetFocus();
+    BringToForeground();
+  }
 
   // Creates the window with the setup's title as caption, covering the screen,
   // shown maximised, or minimised in batch mode. Becomes the application's main

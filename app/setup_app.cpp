@@ -94,7 +94,8 @@ SetupApp::SetupApp(int& argc, char** argv)
     : Application(argc, argv, SetupResources(),
                   BatchRequested(argc, argv) ? platform::ui::DisplayChoice::Offscreen
                                              : platform::ui::DisplayChoice::Environment),
-      commandLine_(JoinArguments(argc, argv)) {}
+      commandLine_(JoinArguments(argc, argv)),
+      removalHandOver_(ReplaceThisProcess()) {}
 
 bool SetupApp::BatchRequested(int argc, const char* const* argv) {
   return ParseCommandLine(JoinArguments(argc, argv)).contains("B");
@@ -217,7 +218,7 @@ void SetupApp::LoadProfile() {
       {"Billboard", [&](const ProfileSection& section) { settings_->ReadBillboardSection(section); }},
       {"interface", [&](const ProfileSection& section) { settings_->ReadInterfaceSection(section); }},
       {"Registry", [&](const ProfileSection& section) { registryEntries_->AddRegistryEntry(section); }},
-      {"Execute", [&](const ProfileSection& section) { commands_->AddSection(section); }},
+      {"Execute", [&](const ProfileSection& section) { commands_->AddCommandEntry(section); }},
   };
   DispatchSections(*profile_, readers);
 }
@@ -266,7 +267,9 @@ int SetupApp::ExitInstance() {
     platform::SetCurrentDirectory(programDirectory_);
     TellNotifyThread();
     std::this_thread::sleep_for(std::chrono::milliseconds(RemovalWaitMs()));
-    FinishRemoval(sourceDirectory_);
+    // A removal that was cancelled or never started keeps its removal program:
+    // without it the product could not be removed any more.
+    if (Completed()) FinishRemoval(programDirectory_, sourceDirectory_, removalHandOver_);
   } else {
     TellNotifyThread();
   }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "app/removal_finish.h"
 #include "install/tables/group_table.h"
 #include "install/tables/space_totals.h"
 #include "platform/ui/application.h"
@@ -125,6 +126,10 @@ class SetupApp : public platform::ui::Application {
   bool ShowErrorReport(const ErrorReport& report);
   RunOutcome Outcome() const;
 
+  // How a completed removal hands over to "remove.pif"; the process is
+  // replaced unless a test that runs the setup in its own process says otherwise.
+  void SetRemovalHandOver(ProcessHandOver handOver) { removalHandOver_ = std::move(handOver); }
+
  protected:
   // "Setup cannot continue": the report with OK alone; in batch mode the run
   // then ends with status 3, since nobody can close the page left on screen.
@@ -140,6 +145,7 @@ class SetupApp : public platform::ui::Application {
   bool Completed() const;
 
   std::string commandLine_;       // argv[1..] joined with spaces (command_line.h)
+  ProcessHandOver removalHandOver_;
   std::string programDirectory_;  // the program's own directory, with a trailing separator
 
   std::string setupTitle_;

@@ -1,15 +1,13 @@
 #include "sequence/install_completion.h"
 
-#include <vector>
-
 #include "app/main_window.h"
 #include "app/profile_messages.h"
 #include "app/setup_app.h"
 #include "install/tables/destination_table.h"
 #include "install/tables/group_table.h"
-#include "options/macro_table.h"
+#include "system/destination_macros.h"
 #include "sequence/product_settings.h"
-#include "system/install_commands.h"
+#include "system/command_list.h"
 #include "system/program_items.h"
 #include "system/registry_entry_list.h"
 #include "system/target_table.h"
@@ -18,14 +16,6 @@ namespace {
 
 constexpr int kWorkingDirectory = 1;
 constexpr int kClipArtDirectory = 2;
-
-MacroTable BuildInstallMacros(SetupApp& app) {
-  std::vector<MacroDestination> destinations;
-  for (const auto& [id, destination] : app.Destinations().Entries()) destinations.push_back({id, destination.path});
-  MacroTable macros;
-  BuildMacroTable(macros, destinations, app.SourceDirectory());
-  return macros;
-}
 
 void WriteRegistryEntries(SetupApp& app, const MacroTable& macros) {
   CRegistryEntryList& entries = app.RegistryEntries();
@@ -37,12 +27,12 @@ void WriteRegistryEntries(SetupApp& app, const MacroTable& macros) {
   entries.ApplyRegistryEntries(app.InstallLogFile());
 }
 
-void RunCommands(SetupApp& app, const MacroTable& macros) {
-  RunInstallCommands(app.Commands(), macros);
-  if (CMainWnd* main = app.MainWnd()) {
-    main->SetFocus();
-    main->BringToForeground();
-  }
+void RunInstallCommands(SetupApp& app, const MacroTable& macros) {
+  CCommandList& commands = app.Commands();
+  commands.EnableCommands(CCommandEntry::kInstallSelector);
+  ProfileMessageBoxes messages;
+  commands.SubstituteCommands(macros, messages);
+  commands.RunCommands(app.MainWnd());
 }
 
 }  // namespace
@@ -69,9 +59,9 @@ void CompleteProduct(SetupApp& app) {
     WriteRemovalRegistration(destinations.PathOf(CDestinationTable::kInstallDirectory), app.InstallLogFile());
     return;
   }
-  const MacroTable macros = BuildInstallMacros(app);
+  const MacroTable macros = BuildDestinationMacros(app.Destinations(), app.SourceDirectory());
   WriteRegistryEntries(app, macros);
-  RunCommands(app, macros);
+  RunInstallCommands(app, macros);
   // Tables without a working directory have nowhere to put the settings file.
   const std::string working = destinations.PathOf(kWorkingDirectory);
   if (!working.empty()) WriteProductSettings(working, destinations.PathOf(kClipArtDirectory));

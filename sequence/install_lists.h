@@ -9,3 +9,9 @@ class SetupApp;
 // the user's country ("Inttpls" or "ustpls"). Then the setup program's own
 // record, under a new group "Install Programs".
 void PrepareInstallLists(SetupApp& app);
+
+// The setup program's own record: a new group "Install Programs" with the
+// program's file, for the install directory. With addProgramItem the program
+// folder also gets the item "Remove Quillmark 2.0", which starts the installed
+// copy with /U.
+void AddRemovalProgram(SetupApp& app, bool addProgramItem);

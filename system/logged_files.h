@@ -29,6 +29,14 @@ enum class LoggedFileFate {
 
 inline constexpr int kFirstSharedDestination = 1000;
 
+// Whether a removal tries to remove a destination's directory once it is
+// empty: the install's own directories only. The negative ids are the
+// machine's (Windows, System, temporary, the running program's), and shared
+// places belong to more than this product.
+inline bool RemovalTriesDirectory(int destinationId) {
+  return destinationId >= 0 && destinationId < kFirstSharedDestination;
+}
+
 // The lines of group's section of logFile in file order; numbers are read as
 // decimal from their leading digits (0 when there are none). A missing file or
 // section gives none.

@@ -95,6 +95,9 @@ void CreateProgramItems(CTargetTable& targets, const ProgramItemPlace& place) {
 
 void RemoveProgramItem(const CTarget& target, const ProgramItemPlace& place, const std::string& tablesFile) {
   const std::string folderName = LoggedProgramFolder(tablesFile);
+  // Without its folder's name the item cannot be found, and an empty name
+  // would make the Programs folder itself the one to empty and remove.
+  if (folderName.empty()) return;
   if (UsesProgramManager(place)) {
     CProgmanClient client;
     if (!client.Connect(true)) return;

@@ -17,6 +17,7 @@
 #include "wizard/pages/program_folder_page.h"
 #include "wizard/pages/progress_page.h"
 #include "wizard/pages/reading_page.h"
+#include "wizard/pages/removal_page.h"
 #include "wizard/pages/setup_type_page.h"
 #include "wizard/pages/splash_page.h"
 #include "wizard/pages/summary_page.h"
@@ -26,10 +27,6 @@ namespace {
 namespace page = page_id;
 
 constexpr int kBackToPrevious = PicturePage::kBackToPrevious;
-
-// The removal gauge counts percent.
-constexpr std::uint32_t kRemoveGaugeMinimum = 0;
-constexpr std::uint32_t kRemoveGaugeMaximum = 99;
 
 }  // namespace
 
@@ -67,7 +64,7 @@ std::unique_ptr<WizardPage> CreatePage(int id) {
     case page::kRemoveConfirm:
       return std::make_unique<PicturePage>(id, page::kReading, kBackToPrevious);
     case page::kRemoving:
-      return std::make_unique<ProgressPage>(id, page::kRemoved, kRemoveGaugeMinimum, kRemoveGaugeMaximum);
+      return std::make_unique<RemovalPage>(page::kRemoved);
     case page::kRemoved:
       return std::make_unique<ClosingPage>(id);
     default:

@@ -28,8 +28,8 @@ enum class InstallTable { Destinations, Groups, Targets, Sources, Diskettes };
 // sources (one section per group) and the diskette labels, and calls
 // afterEach after each (the pages handle their window messages there).
 // A file without destinations raises CInstallProfileException before any
-// other table is read. That holds for the install log of a removal run too: a
-// removal without its log has nothing to go by, and saying so beats reporting
-// a removal that removed nothing as done.
+// other table is read. That holds for the install log of a removal run too; a
+// removal whose log is missing altogether does not load it at all (the reading
+// page), so that it still runs the profile's removal entries and commands.
 void LoadInstallTables(std::string_view file, InstallTables tables,
                        const std::function<void(InstallTable loaded)>& afterEach = {});

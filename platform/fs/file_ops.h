@@ -18,6 +18,7 @@ inline constexpr uint32_t kAttrHidden = 0x02;
 inline constexpr uint32_t kAttrSystem = 0x04;
 inline constexpr uint32_t kAttrDirectory = 0x10;
 inline constexpr uint32_t kAttrArchive = 0x20;
+inline constexpr uint32_t kAttrNormal = 0x80;  // none of the others
 inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFF;
 
 uint32_t GetFileAttributes(std::string_view path);  // kInvalidAttributes on failure

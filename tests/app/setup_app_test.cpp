@@ -90,6 +90,7 @@ class SetupAppTest : public ::testing::Test {
     argv_.push_back(nullptr);
     argc_ = static_cast<int>(words_.size());
     app_ = std::make_unique<SetupApp>(argc_, argv_.data());
+    app_->SetRemovalHandOver({});  // a removal here must not replace the test
     return *app_;
   }
 
@@ -235,7 +236,7 @@ TEST_F(SetupAppTest, ProfileSectionsGoToTheirOwnersInFileOrder) {
   EXPECT_EQ(app.Options().Options().size(), 1u);  // names compare ignoring case
   EXPECT_EQ(messages, std::vector<std::string>{"Quillmark 2.0 Setup: Error - Options must be greater than 0"});
   EXPECT_EQ(app.RegistryEntries().Entries().size(), 2u);
-  EXPECT_EQ(app.Commands().Sections().size(), 1u);
+  EXPECT_EQ(app.Commands().Entries().size(), 1u);
   app.ExitInstance();
 }
 
@@ -245,7 +246,7 @@ TEST_F(SetupAppTest, WithoutAProfileTheSettingsKeepTheirDefaults) {
   SetupApp& app = *app_;
   EXPECT_EQ(app.Settings().WelcomeTitle(), "default");
   EXPECT_TRUE(app.Options().Options().empty());
-  EXPECT_TRUE(app.Commands().Sections().empty());
+  EXPECT_TRUE(app.Commands().Entries().empty());
   // The wizard runs regardless.
   EXPECT_TRUE(WaitForPage(102));
   app.ExitInstance();

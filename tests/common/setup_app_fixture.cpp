@@ -108,6 +108,10 @@ int SetupRunTest::Run(const std::vector<std::string>& switches) {
 
   auto app = std::make_unique<SetupApp>(argc, argv.data());
   app_ = app.get();
+  // A completed removal hands over to "remove.pif"; here that must not replace the test.
+  app->SetRemovalHandOver([this](const std::string& program, const std::vector<std::string>&) {
+    handOvers_.push_back(program);
+  });
   platform::ui::SetModalObserver([this](platform::ui::Dialog& dialog) { OnModal(dialog); });
 
   int status = -1;

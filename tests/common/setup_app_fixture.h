@@ -70,6 +70,8 @@ class SetupRunTest : public ::testing::Test {
   std::vector<int> waited_;
   std::vector<int> modals_;
   int dorurorAsked_ = 0;
+  // The programs a completed removal handed over to, in place of replacing the process.
+  std::vector<std::string> handOvers_;
   // Checks made during the run, for the test after it (for example the
   // visibility of pages in batch mode).
   std::function<void(WizardPage& page, PagePhase phase)> watch_;

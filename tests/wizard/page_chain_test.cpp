@@ -154,10 +154,24 @@ TEST_F(PageChainTest, ARemovalRunReadsTheLogAsItsTablesFileAndEndsAfterItsLastPa
     page.Click(kNext);
   });
 
+  WriteMedia("unsetup.exe", "the removal program");
   EXPECT_EQ(Run({"/U"}), 0);
   EXPECT_EQ(shown_, (std::vector<int>{1545, 114, 1546, 1547}));
   // The reading and removal pages go on by themselves.
   EXPECT_EQ(waited_, (std::vector<int>{1545, 1547}));
+  // The finish: the removal program goes from the source directory, and
+  // "remove.pif" beside the setup program takes over.
+  EXPECT_FALSE(std::filesystem::exists(Media() / "unsetup.exe"));
+  EXPECT_EQ(handOvers_, std::vector<std::string>{"C:\\MEDIA\\remove.pif"});
+}
+
+TEST_F(PageChainTest, WithoutALogTheRemovalStillRunsTheProfilesRemovalCommands) {
+  WriteMedia("cv_setup.ini", "[Execute]\nCommand=C:\\MEDIA\\MARK.BAT\narg=MARK\noption=-1\n");
+  WriteMedia("MARK.BAT", "#!/bin/sh\ntouch \"$(dirname \"$0\")/MARKED\"\n");
+  Expect(1545, [](WizardPage& page) { page.Click(kNext); });
+  Expect(1547, [](WizardPage& page) { page.Click(kNext); });
+  EXPECT_EQ(Run({"/U"}), 0);
+  EXPECT_TRUE(std::filesystem::exists(Media() / "MARKED"));
 }
 
 TEST_F(PageChainTest, BackGoesToTheFixedPageOfEachPage) {
@@ -347,7 +361,11 @@ TEST_F(PageChainTest, InUninstallModeTheLicenceAndTheReadingPageLeadToTheRemoval
     PressEscape(page);
   });
   ExpectCancelledEnd();
+  WriteMedia("unsetup.exe", "the removal program");
   EXPECT_EQ(Run({"/U"}), 1);
+  // A removal that did not run keeps the way to run it later.
+  EXPECT_TRUE(std::filesystem::exists(Media() / "unsetup.exe"));
+  EXPECT_TRUE(handOvers_.empty());
 }
 
 }  // namespace

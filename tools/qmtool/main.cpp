@@ -20,6 +20,7 @@ constexpr Verb kVerbs[] = {
     {"reg", "export, import and delete registry keys as REGEDIT4 text", RunRegVerb},
     {"lnk", "show what a shell link (.lnk file) holds", RunLnkVerb},
     {"progman", "run the Program Manager server and list its groups", RunProgmanVerb},
+    {"log", "show an install log and what a removal would do with it", RunLogVerb},
 };
 
 void PrintUsage(std::FILE* out) {

@@ -18,5 +18,6 @@ int RunRegVerb(Arguments& args);
 int RunMediaVerb(Arguments& args);
 int RunLnkVerb(Arguments& args);
 int RunProgmanVerb(Arguments& args);
+int RunLogVerb(Arguments& args);
 
 }  // namespace qmtool

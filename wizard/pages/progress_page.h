@@ -20,8 +20,8 @@ class ProgressPage : public WizardPage {
   CGauge* Gauge() const { return gauge_.get(); }
 
   // The work the page shows the progress of, then the next page id. The page
-  // has no Next button, so it must move on by itself; until the work is
-  // built it does nothing else.
+  // has no Next button, so it must move on by itself; the copying and removal
+  // pages do their work here first.
   int RunPageAction() override;
 
  protected:
