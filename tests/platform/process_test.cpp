@@ -74,18 +74,22 @@ TEST_F(ProcessTest, ScriptWithoutExecuteBitGetsItsPathThenTheVectorAfterItsFirst
   }
 }
 
-TEST_F(ProcessTest, InterpreterGetsTheOneOptionOfItsLine) {
-  const std::string script = Place("OPT.SH", "#!/bin/sh -e\nfalse\necho reached > \"$(dirname \"$0\")/reached\"\n");
-  EXPECT_EQ(RunProgramAndWait(script, {"OPT.SH"}), 1);
-  EXPECT_FALSE(fs::exists(Host("reached")));
-}
-
-TEST_F(ProcessTest, ElfWithoutExecuteBitRunsAndReportsItsStatus) {
+// ELF files without execute bit, a script's one interpreter option, signals.
+TEST_F(ProcessTest, ExitStatusComesBackFromEveryKindOfProgram) {
   const std::string shell = PlaceCopyOf("/bin/sh", "SH.EXE");
-  EXPECT_EQ(RunProgramAndWait(shell, {"sh", "-c", "exit 5"}), 5);
-  EXPECT_EQ(RunProgramAndWait(shell, {"sh", "-c", "exit 0"}), 0);
-  // The vector is the program's own: its first entry is its $0.
-  EXPECT_EQ(RunProgramAndWait(shell, {"sh", "-c", "[ \"$0\" = named ] && [ \"$1\" = 'a b' ]", "named", "a b"}), 0);
+  const struct {
+    std::string program;
+    std::vector<std::string> arguments;
+    int status;
+  } cases[] = {
+      {shell, {"sh", "-c", "exit 5"}, 5},
+      // The vector is the program's own: its first entry is its $0.
+      {shell, {"sh", "-c", "[ \"$0\" = named ] && [ \"$1\" = 'a b' ]", "named", "a b"}, 0},
+      {Place("OPT.SH", "#!/bin/sh -e\nfalse\nexit 0\n"), {"OPT.SH"}, 1},
+      {Place("KILL.SH", "#!/bin/sh\nkill -9 $$\n"), {"KILL.SH"}, 128 + 9},
+      {Place("TERM.SH", "#!/bin/sh\nkill -15 $$\n"), {"TERM.SH"}, 128 + 15},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RunProgramAndWait(c.program, c.arguments), c.status) << c.arguments.back();
 }
 
 TEST_F(ProcessTest, WhatCannotRunIsRefusedAndNothingRuns) {
@@ -110,11 +114,6 @@ TEST_F(ProcessTest, WhatCannotRunIsRefusedAndNothingRuns) {
   EXPECT_FALSE(RunProgramAndWait("Q:\\UNMAPPED.EXE", {"UNMAPPED.EXE"}));
   std::this_thread::sleep_for(50ms);
   EXPECT_FALSE(fs::exists(marker));
-}
-
-TEST_F(ProcessTest, ProgramEndedBySignalGives128PlusItsNumber) {
-  EXPECT_EQ(RunProgramAndWait(Place("KILL.SH", "#!/bin/sh\nkill -9 $$\n"), {"KILL.SH"}), 128 + 9);
-  EXPECT_EQ(RunProgramAndWait(Place("TERM.SH", "#!/bin/sh\nkill -15 $$\n"), {"TERM.SH"}), 128 + 15);
 }
 
 // Runs until the file "go" beside it exists, then writes "done" beside it and ends with 3.
