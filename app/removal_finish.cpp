@@ -23,7 +23,12 @@ ProcessHandOver ReplaceThisProcess() {
 void FinishRemoval(const std::string& programDirectory, const std::string& sourceDirectory,
                    const ProcessHandOver& handOver) {
   const std::string finish = JoinDirectory(programDirectory, kFinishProgram);
-  const std::string directory = CPath(sourceDirectory).GetDriveAndDirectory();
+  // /D names a directory whether or not it ends in a backslash, as it does
+  // for reading the setup's files; read as a file name, "C:\QMW2" would send
+  // the deletion to the drive's root.
+  std::string named = sourceDirectory;
+  if (!named.empty() && named.back() != '\\' && named.back() != '/' && named.back() != ':') named += '\\';
+  const std::string directory = CPath(named).GetDriveAndDirectory();
   platform::DeleteFile(JoinDirectory(directory, kRemovalProgram));
   platform::RemoveDirectory(directory);
   // What this process has written must not be lost with it.

@@ -155,13 +155,16 @@ TEST_F(PageChainTest, ARemovalRunReadsTheLogAsItsTablesFileAndEndsAfterItsLastPa
   });
 
   WriteMedia("unsetup.exe", "the removal program");
-  EXPECT_EQ(Run({"/U"}), 0);
+  qmtest::WriteFileText(machine_.DriveC() / "unsetup.exe", "another program's");
+  // /D names the directory with or without its closing backslash.
+  EXPECT_EQ(Run({"/U", "/D:C:\\MEDIA"}), 0);
   EXPECT_EQ(shown_, (std::vector<int>{1545, 114, 1546, 1547}));
   // The reading and removal pages go on by themselves.
   EXPECT_EQ(waited_, (std::vector<int>{1545, 1547}));
   // The finish: the removal program goes from the source directory, and
   // "remove.pif" beside the setup program takes over.
   EXPECT_FALSE(std::filesystem::exists(Media() / "unsetup.exe"));
+  EXPECT_TRUE(std::filesystem::exists(machine_.DriveC() / "unsetup.exe"));
   EXPECT_EQ(handOvers_, std::vector<std::string>{"C:\\MEDIA\\remove.pif"});
 }
 
