@@ -1,10 +1,9 @@
 // qmsetup: the setup program. Run from the installation media it installs the
 // product; with /U it removes it again. See README "Running the setup".
 
-#include <cstdio>
-#include <cstring>
 
 #include "app/setup_app.h"
+#include "platform/core/standard_options.h"
 #include "platform/fs/path_map.h"
 
 namespace {
@@ -33,16 +32,7 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A Linux user asks a program this way; the switches of a run stay the
-  // Windows ones, so these count only as the one and only argument.
-  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("qmsetup %s\n", QM_VERSION);
-    return 0;
-  }
+  if (const auto status = AnswerStandardOption(argc, argv, "qmsetup", QM_VERSION, kUsage)) return *status;
 
   // The program's own path is the path it was started as: the media folder.
   platform::SetProgramArgv0(argv[0]);

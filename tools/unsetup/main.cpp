@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/core/standard_options.h"
+
 #include "platform/fs/path_map.h"
 #include "tools/unsetup/removal_launcher.h"
 
@@ -30,14 +32,7 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("unsetup %s\n", QM_VERSION);
-    return 0;
-  }
+  if (const auto status = AnswerStandardOption(argc, argv, "unsetup", QM_VERSION, kUsage)) return *status;
   platform::SetProgramArgv0(argv[0]);
 
   unsetup::RemovalRequest request;
