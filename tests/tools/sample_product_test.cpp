@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -52,7 +53,37 @@ std::string MemberBytes(const fs::path& archive, const std::string& name) {
   return {};
 }
 
-TEST(SampleProduct, ManifestBuildsThreeDiskettesThatTheSetupLoads) {
+// The volumes of an archive: the disk number of each, in volume order.
+std::vector<int> VolumeDisks(const fs::path& media, const std::string& stem) {
+  std::vector<int> disks;
+  for (int volume = 1;; ++volume) {
+    int found = 0;
+    for (int disk = 1; disk < 100 && found == 0; ++disk) {
+      char name[8];
+      std::snprintf(name, sizeof name, "DISK%02d", disk);
+      if (fs::exists(media / name / (stem + "." + std::to_string(volume)))) found = disk;
+    }
+    if (found == 0) return disks;
+    disks.push_back(found);
+  }
+}
+
+// Every disk's files in one directory, where an archive finds its next volume
+// beside the one before.
+fs::path AllDisksTogether(const fs::path& media, const fs::path& into) {
+  fs::create_directories(into);
+  for (const auto& disk : fs::directory_iterator(media)) {
+    for (const auto& file : fs::directory_iterator(disk.path())) {
+      fs::copy_file(file.path(), into / file.path().filename(), fs::copy_options::overwrite_existing);
+    }
+  }
+  return into;
+}
+
+// How many diskettes the media take depends on the size of the built removal
+// program (a sanitizer build makes it many times larger), so the layout is
+// checked by what holds whatever that size.
+TEST(SampleProduct, ManifestBuildsDiskettesThatTheSetupLoads) {
   qmtest::TempMachineRoot machine;
   const fs::path out = machine.Root() / "media";
   const auto result = RunTool("qmtool", {"media", "build", (kSample / "manifest.ini").string(), out.string()},
@@ -61,14 +92,14 @@ TEST(SampleProduct, ManifestBuildsThreeDiskettesThatTheSetupLoads) {
   EXPECT_EQ(result.err, "");
   EXPECT_TRUE(fs::exists(out / "DISK01" / "SETUP.ini"));
   EXPECT_TRUE(fs::exists(out / "DISK02" / "diskette.002"));
-  // The clip art that does not compress runs over onto the second and third diskettes.
-  EXPECT_TRUE(fs::exists(out / "DISK01" / "ART2000.1"));
-  EXPECT_TRUE(fs::exists(out / "DISK02" / "ART2000.2"));
-  EXPECT_TRUE(fs::exists(out / "DISK03" / "ART2000.3"));
+  // The clip art that does not compress runs over from one diskette onto the next.
+  const std::vector<int> art = VolumeDisks(out, "ART2000");
+  ASSERT_GE(art.size(), 2u);
+  for (std::size_t i = 1; i < art.size(); ++i) EXPECT_EQ(art[i], art[i - 1] + 1);
 
   // The removal files: the built removal program, the finishing script, and
   // the profile that the removal reads beside the installed setup program.
-  const fs::path main = out / "DISK01" / "MAIN.1";
+  const fs::path main = AllDisksTogether(out, machine.Root() / "together") / "MAIN.1";
   EXPECT_TRUE(MemberBytes(main, "UNSETUP.EXE") == qmtest::ReadFileText(fs::path(QM_BIN_DIR) / "unsetup"));
   EXPECT_EQ(MemberBytes(main, "REMOVE.PIF").rfind("#!/bin/sh\n", 0), 0u);
   EXPECT_EQ(MemberBytes(main, "cv_setup.ini"), qmtest::ReadFileText(kSample / "tree" / "setup" / "cv_setup.ini"));
