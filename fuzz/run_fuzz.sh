@@ -5,7 +5,8 @@
 # crashing input is written to build-fuzz/artifacts/ with the target's name in
 # front; replay it with
 #   build-fuzz/TARGET FILE
-#   fuzz/run_fuzz.sh [SECONDS] [NAME...]     (default 600 s each; names: profile archive)
+#   fuzz/run_fuzz.sh [SECONDS] [NAME...]     (default 600 s each; names: profile archive ini tables
+#                                             rc regedit4 lnk manifest progman)
 # FUZZ_BUILD_DIR chooses another build directory.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,6 +17,13 @@ shift || true
 all_targets=(
   "profile:profile_parser_fuzz:fuzz/profile.dict"
   "archive:archive_fuzz:"
+  "ini:ini_document_fuzz:"
+  "tables:install_tables_fuzz:"
+  "rc:rc_script_fuzz:"
+  "regedit4:regedit4_fuzz:"
+  "lnk:shelllink_fuzz:"
+  "manifest:manifest_fuzz:"
+  "progman:progman_command_fuzz:"
 )
 wanted=("$@")
 # Absolute: the fuzz targets change their current directory to a temporary one.
@@ -28,7 +36,7 @@ for target in "${all_targets[@]}"; do
   if [ ${#wanted[@]} -eq 0 ] || [[ " ${wanted[*]} " == *" $name "* ]]; then selected+=("$target"); fi
 done
 if [ ${#selected[@]} -eq 0 ]; then
-  echo "run_fuzz: no fuzz target named ${wanted[*]} (names: profile archive)" >&2
+  echo "run_fuzz: no fuzz target named ${wanted[*]} (names: ${all_targets[*]%%:*})" >&2
   exit 2
 fi
 
