@@ -272,8 +272,10 @@ class ManifestReader {
     }
     if (result_.destinations.empty()) throw ManifestError(at("destinations"), "[destinations] needs at least one line");
     for (const auto& [id, line] : destinationUses_) {
+      // Copied: clang before 16 refuses a lambda that names a structured binding.
+      const std::string key = std::to_string(id);
       const bool known = id < -1 || std::any_of(result_.destinations.begin(), result_.destinations.end(),
-                                                [&](const ManifestLine& d) { return d.key == std::to_string(id); });
+                                                [&key](const ManifestLine& d) { return d.key == key; });
       if (!known) throw ManifestError(line, "destination " + std::to_string(id) + " is not in [destinations]");
     }
     std::set<std::string> names;
