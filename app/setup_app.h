@@ -32,6 +32,9 @@ class ThreeDControls;
 class ErrorReporter;
 class PageScreenshots;
 class RunTrace;
+namespace platform {
+class MachineRunLock;
+}
 
 // Message posted to the /T thread when a run ends.
 inline constexpr unsigned WM_SETUP_DONE = 1338;
@@ -138,6 +141,9 @@ class SetupApp : public platform::ui::Application {
   void OnMessageException(std::exception_ptr error) override;
 
  private:
+  // Takes the machine's run lock; false, once the user has been told, when
+  // another run holds it.
+  bool TakeRunLock();
   void LoadProfile();
   void StartObservingPages();
   void TellNotifyThread() const;
@@ -180,6 +186,8 @@ class SetupApp : public platform::ui::Application {
   bool errorReported_ = false;
   bool cannotContinue_ = false;
   bool startFailed_ = false;
+  // Held from start-up to the end of the exit steps (machine_run_lock.h).
+  std::unique_ptr<platform::MachineRunLock> runLock_;
   int lastShownPage_ = 0;
   std::unique_ptr<ErrorReporter> errorReporter_;
   ErrorReporter* previousReporter_ = nullptr;
