@@ -1,10 +1,12 @@
 #pragma once
 // SetupApp: the application object of the setup program. It reads the command
 // line, builds the paths and the shared tables every page reads, creates the
-// background window, reads the setup profile and hands its sections to their
-// owners, and starts the chain of pages. From then on window messages drive the
-// run; the page id -1 destroys the background window and ends the loop, and the
-// exit steps free what the object owns and tell the /T thread.
+// background window, takes the machine's run lock (a run started beside
+// another says so and ends with status 3), reads the setup profile and hands
+// its sections to their owners, and starts the chain of pages. From then on
+// window messages drive the run; the page id -1 destroys the background window
+// and ends the loop, and the exit steps free what the object owns, tell the /T
+// thread and give the lock up.
 //
 // Everything it owns lives from InitInstance to ExitInstance.
 
