@@ -2,11 +2,7 @@
 // run lock, qmsetup says so and ends with status 3, having touched nothing of
 // the machine; once the holder has been killed, the next run goes through.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -14,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/machine/machine_run_lock.h"
 #include "platform/machine/thread_message.h"
 #include "tests/app/setup_media.h"
+#include "tests/common/run_lock_holder.h"
 #include "tests/common/temp_dir.h"
 #include "tests/tools/run_tool.h"
 
@@ -39,41 +35,6 @@ std::map<std::string, std::string> MachineFiles(const std::filesystem::path& roo
   }
   return files;
 }
-
-// Another process that holds the machine's run lock until it is killed.
-class LockHolder {
- public:
-  LockHolder() {
-    int ready[2];
-    if (::pipe2(ready, O_CLOEXEC) != 0) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      const auto lock = platform::MachineRunLock::TryAcquire(platform::CurrentMachine());
-      const char answer = lock ? 'L' : '-';
-      if (::write(ready[1], &answer, 1) != 1) ::_exit(1);
-      for (;;) ::pause();
-    }
-    ::close(ready[1]);
-    char answer = 0;
-    holds_ = pid_ > 0 && ::read(ready[0], &answer, 1) == 1 && answer == 'L';
-    ::close(ready[0]);
-  }
-  ~LockHolder() { Kill(); }
-  LockHolder(const LockHolder&) = delete;
-  LockHolder& operator=(const LockHolder&) = delete;
-
-  bool Holds() const { return holds_; }
-  void Kill() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  bool holds_ = false;
-};
 
 struct LockedRun {
   const char* name;
@@ -102,8 +63,8 @@ TEST_P(SetupRunLockTest, ASecondRunSaysSoAndTouchesNothingAndAKilledHolderBlocks
   }
   const auto before = MachineFiles(media_.Machine().Root());
 
-  LockHolder holder;
-  ASSERT_TRUE(holder.Holds());
+  qmtest::RunLockHolder holder;
+  ASSERT_TRUE(holder.TookLock());
   platform::ThreadMessageListener listener(4321);
   std::vector<std::string> args = GetParam().args;
   args.push_back("/T:4321");

@@ -1,13 +1,11 @@
 // The machine's run lock: one holder at a time, and never kept by a holder
 // that died or replaced itself by another program.
 
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "platform/machine/machine_run_lock.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/common/run_lock_holder.h"
 #include "tests/common/temp_machine.h"
 
 namespace platform {
@@ -28,11 +26,11 @@ TEST(MachineRunLock, OneHolderAtATimeAndFreeAgainWhenItIsDropped) {
 }
 
 // What becomes of a holder in another process after it took the lock.
-enum class Holder { Running, Killed, ReplacedByAnotherProgram };
+enum class Fate { Running, Killed, ReplacedByAnotherProgram };
 
 struct HolderCase {
   const char* name;
-  Holder holder;
+  Fate fate;
   bool lockFree;
 };
 
@@ -40,47 +38,17 @@ class MachineRunLockHolder : public ::testing::TestWithParam<HolderCase> {};
 
 TEST_P(MachineRunLockHolder, LocksOutOthersOnlyWhileItRuns) {
   const qmtest::TempMachineRoot root;
-  const Machine& machine = CurrentMachine();
-  int ready[2];
-  // exec closes the write end: the reader's end of file says the exec happened.
-  ASSERT_EQ(::pipe2(ready, O_CLOEXEC), 0);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    const std::unique_ptr<MachineRunLock> lock = MachineRunLock::TryAcquire(machine);
-    const char answer = lock ? 'L' : '-';
-    if (::write(ready[1], &answer, 1) != 1) ::_exit(1);
-    if (GetParam().holder == Holder::ReplacedByAnotherProgram) {
-      ::execl("/bin/sleep", "sleep", "30", static_cast<char*>(nullptr));
-      ::_exit(1);
-    }
-    for (;;) ::pause();
-  }
-  ::close(ready[1]);
-  char answer = 0;
-  ASSERT_EQ(::read(ready[0], &answer, 1), 1);
-  ASSERT_EQ(answer, 'L');
-  if (GetParam().holder == Holder::ReplacedByAnotherProgram) {
-    EXPECT_EQ(::read(ready[0], &answer, 1), 0);  // blocks until the exec
-  }
-  ::close(ready[0]);
-  if (GetParam().holder == Holder::Killed) {
-    ASSERT_EQ(::kill(child, SIGKILL), 0);
-    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
-  }
-
-  EXPECT_EQ(MachineRunLock::TryAcquire(machine) != nullptr, GetParam().lockFree);
-
-  if (GetParam().holder != Holder::Killed) {
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-  }
+  const bool exec = GetParam().fate == Fate::ReplacedByAnotherProgram;
+  qmtest::RunLockHolder holder(exec ? qmtest::RunLockHolder::Then::Exec : qmtest::RunLockHolder::Then::Wait);
+  ASSERT_TRUE(holder.TookLock());
+  if (GetParam().fate == Fate::Killed) holder.Kill();
+  EXPECT_EQ(MachineRunLock::TryAcquire(CurrentMachine()) != nullptr, GetParam().lockFree);
 }
 
 const HolderCase kHolders[] = {
-    {"Running", Holder::Running, false},
-    {"Killed", Holder::Killed, true},
-    {"ReplacedByAnotherProgram", Holder::ReplacedByAnotherProgram, true},
+    {"Running", Fate::Running, false},
+    {"Killed", Fate::Killed, true},
+    {"ReplacedByAnotherProgram", Fate::ReplacedByAnotherProgram, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Holders, MachineRunLockHolder, ::testing::ValuesIn(kHolders),

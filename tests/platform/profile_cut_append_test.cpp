@@ -16,23 +16,16 @@ using qmtest::ReadFileText;
 using qmtest::TempDir;
 using qmtest::WriteFileText;
 
-// Complete lines of an install log followed by lastLine, with as many complete
-// filler lines as bring the whole to exactly `size` bytes.
+// An install log ending in lastLine, padded by a comment to exactly `size` bytes.
 std::string LogEndingIn(const std::string& lastLine, std::size_t size) {
-  std::string text = "[Main]\r\nA.DLL=1|1|0\r\n";
-  const std::string filler = "B.DLL=1|0|0\r\n";
-  while (text.size() + filler.size() + lastLine.size() + 40 < size) text += "; kept\r\n";
-  // One comment line of the length that makes up the rest.
-  const std::size_t rest = size - text.size() - lastLine.size() - filler.size();
-  text += ";" + std::string(rest - 3, '-') + "\r\n" + filler + lastLine;
-  EXPECT_EQ(text.size(), size);
-  return text;
+  const std::string lines = "[Main]\r\nA.DLL=1|1|0\r\n";
+  return ";" + std::string(size - lines.size() - lastLine.size() - 3, '-') + "\r\n" + lines + lastLine;
 }
 
 struct LastLine {
   const char* name;
   const char* line;      // as the file ends, without a line end
-  std::size_t fileSize;  // a whole number of pages: where a kill can cut
+  std::size_t fileSize;  // a kill cuts only at a whole number of pages
   bool isEntry;
 };
 
