@@ -25,7 +25,7 @@ constexpr const char* kUsage =
     "QT_QPA_PLATFORM); /B always runs offscreen.\n"
     "\n"
     "Exit status: 0 done, 1 cancelled, 2 done with reported errors,\n"
-    "3 \"Setup cannot continue\" or no display.\n"
+    "3 \"Setup cannot continue\", no display, or another run on the machine.\n"
     "The machine is the one QMSETUP_SYSTEM names. With QMSETUP_SCREENSHOTS=DIR a\n"
     "picture of the screen is saved each time a page has been shown.\n";
 

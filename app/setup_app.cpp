@@ -26,8 +26,10 @@
 #include "platform/core/crt_number.h"
 #include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
+#include "platform/machine/machine_run_lock.h"
 #include "platform/machine/system_info.h"
 #include "platform/machine/thread_message.h"
+#include "platform/ui/message_box.h"
 #include "platform/ui/modal_policy.h"
 #include "profile/section_dispatch.h"
 #include "profile/setup_settings.h"
@@ -45,6 +47,7 @@ namespace {
 
 constexpr unsigned kSetupTitleString = 4;
 constexpr unsigned kDefaultProgramFolderString = 6;
+constexpr unsigned kAnotherRunString = 29;
 
 constexpr int kFirstInstallPage = page_id::kSplash;
 constexpr int kFirstRemovalPage = page_id::kRemoveConfirm;
@@ -179,6 +182,13 @@ bool SetupApp::InitInstance() {
     mainWnd_ = mainWndObject_.get();
     SetMainWindow(mainWnd_);
 
+    // Before anything of the run is touched: two runs would interleave their
+    // logs, files and keys. After the window, so that the box has an owner.
+    if (!TakeRunLock()) {
+      startFailed_ = true;
+      return false;
+    }
+
     // The INI items and section readers that name no file read the tables file.
     SetDefaultIniFileName(installTablesFile_);
 
@@ -200,6 +210,14 @@ bool SetupApp::InitInstance() {
     startFailed_ = true;
     return false;
   }
+}
+
+bool SetupApp::TakeRunLock() {
+  runLock_ = platform::MachineRunLock::TryAcquire(platform::CurrentMachine());
+  if (runLock_) return true;
+  platform::ui::MessageBox(mainWnd_, LoadStringText(kAnotherRunString), setupTitle_, platform::ui::MessageButtons::Ok,
+                           platform::ui::SystemIcon::Warning);
+  return false;
 }
 
 void SetupApp::LoadProfile() {
@@ -263,7 +281,11 @@ int SetupApp::ExitInstance() {
   registryEntries_.reset();
   commands_.reset();
 
-  if (uninstallMode_) {
+  if (!runLock_) {
+    // Refused or failed before the run began: nothing to finish, but a program
+    // waiting on /T must still hear that this run is over.
+    TellNotifyThread();
+  } else if (uninstallMode_) {
     platform::SetCurrentDirectory(programDirectory_);
     TellNotifyThread();
     std::this_thread::sleep_for(std::chrono::milliseconds(RemovalWaitMs()));
@@ -282,6 +304,7 @@ int SetupApp::ExitInstance() {
   SetErrorReporter(previousReporter_);
   errorReporter_.reset();
   platform::ui::SetUnattended(false);
+  runLock_.reset();
 
   return static_cast<int>(Outcome());
 }

@@ -1,10 +1,12 @@
 #pragma once
 // SetupApp: the application object of the setup program. It reads the command
 // line, builds the paths and the shared tables every page reads, creates the
-// background window, reads the setup profile and hands its sections to their
-// owners, and starts the chain of pages. From then on window messages drive the
-// run; the page id -1 destroys the background window and ends the loop, and the
-// exit steps free what the object owns and tell the /T thread.
+// background window, takes the machine's run lock (a run started beside
+// another says so and ends with status 3), reads the setup profile and hands
+// its sections to their owners, and starts the chain of pages. From then on
+// window messages drive the run; the page id -1 destroys the background window
+// and ends the loop, and the exit steps free what the object owns, tell the /T
+// thread and give the lock up.
 //
 // Everything it owns lives from InitInstance to ExitInstance.
 
@@ -32,6 +34,9 @@ class ThreeDControls;
 class ErrorReporter;
 class PageScreenshots;
 class RunTrace;
+namespace platform {
+class MachineRunLock;
+}
 
 // Message posted to the /T thread when a run ends.
 inline constexpr unsigned WM_SETUP_DONE = 1338;
@@ -138,6 +143,9 @@ class SetupApp : public platform::ui::Application {
   void OnMessageException(std::exception_ptr error) override;
 
  private:
+  // Takes the machine's run lock; false, once the user has been told, when
+  // another run holds it.
+  bool TakeRunLock();
   void LoadProfile();
   void StartObservingPages();
   void TellNotifyThread() const;
@@ -180,6 +188,8 @@ class SetupApp : public platform::ui::Application {
   bool errorReported_ = false;
   bool cannotContinue_ = false;
   bool startFailed_ = false;
+  // Held from start-up to the end of the exit steps (machine_run_lock.h).
+  std::unique_ptr<platform::MachineRunLock> runLock_;
   int lastShownPage_ = 0;
   std::unique_ptr<ErrorReporter> errorReporter_;
   ErrorReporter* previousReporter_ = nullptr;

@@ -69,13 +69,20 @@ void ApplyWrite(const std::filesystem::path& file, const char* section, const ch
   switch (change) {
     case IniDocument::Change::None:
       return;
-    case IniDocument::Change::Appended: {
-      std::optional<FileIdentity> expected;
-      if (cached.exists) expected = FileIdentity::Of(cached.status);
-      status = AppendToFile(file, std::string_view(document.Text()).substr(oldSize), expected);
-      break;
-    }
+    case IniDocument::Change::Appended:
+      if (!cached.cutLineLeftOut) {
+        std::optional<FileIdentity> expected;
+        if (cached.exists) expected = FileIdentity::Of(cached.status);
+        status = AppendToFile(file, std::string_view(document.Text()).substr(oldSize), expected);
+        break;
+      }
+      // Appended to the partial line, the new line would join it into an entry
+      // nobody wrote; the file is written anew without it.
+      [[fallthrough]];
     case IniDocument::Change::Rewritten:
+      // Every file we write ends with a line end, so that a last line without
+      // one is what a cut append left (cut_append.h).
+      document.EndLastLine();
       // Opening the file for an append asks the kernel; a rename would not, so ask here.
       if (cached.exists && ::access(file.c_str(), W_OK) != 0) throw AccessDenied();
       status = ReplaceFile(file, document.Text(), cached.exists ? &cached.status : nullptr);

@@ -45,6 +45,9 @@ class IniDocument {
   Change RemoveKey(std::string_view section, std::string_view key);
   Change RemoveSection(std::string_view section);
 
+  // Gives the last line its missing line end, if it lacks one.
+  void EndLastLine() { Append({}); }
+
   // The line end the file uses ("\r\n" for a new file).
   std::string_view LineEnd() const { return lineEnd_; }
 

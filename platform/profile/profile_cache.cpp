@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/profile/cut_append.h"
+
 namespace platform {
 namespace {
 
@@ -99,6 +101,9 @@ CachedProfileFile& ProfileCache::Load(const std::filesystem::path& file) {
       ++diskReads_;
       if (ReadWhole(file, text, status)) break;
     }
+    const std::size_t kept = LengthWithoutCutLine(text);
+    cached.cutLineLeftOut = kept != text.size();
+    text.resize(kept);
     cached.document = IniDocument(std::move(text));
     cached.exists = true;
     cached.status = status;
@@ -117,6 +122,7 @@ void ProfileCache::Remember(const std::filesystem::path& file, const struct stat
   if (it == entries_.end()) return;
   it->second.file->exists = true;
   it->second.file->status = status;
+  it->second.file->cutLineLeftOut = false;
 }
 
 void ProfileCache::Forget(const std::filesystem::path& file) { entries_.erase(file.string()); }

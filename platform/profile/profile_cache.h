@@ -38,6 +38,9 @@ struct CachedProfileFile {
   IniDocument document;
   bool exists = false;
   struct stat status {};
+  // The file ends in what a cut append left (cut_append.h), which the document
+  // leaves out; the next write must replace the file rather than append to it.
+  bool cutLineLeftOut = false;
 };
 
 class ProfileCache {
@@ -45,7 +48,8 @@ class ProfileCache {
   explicit ProfileCache(std::size_t capacity = 8);
 
   // The file as it is on disk now: from the cache when its identity is unchanged,
-  // else read and parsed again. A missing file (or one under a missing
+  // else read and parsed again; a partial last line that a cut append left is
+  // not part of the document. A missing file (or one under a missing
   // directory) is an empty document. Throws std::system_error when the file
   // exists but cannot be read (no read permission, or not a regular file).
   // The reference stays valid until the next call for another file or Forget.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/profile/cut_append.h"
 #include "tests/common/temp_machine.h"
 
 namespace {
@@ -231,6 +232,19 @@ TEST_F(RemovalPlanTest, LogOfAKilledInstallIsReadAsFarAsItGoes) {
                            "no program folder", "no working directory"}) {
     EXPECT_TRUE(AnyContains(plan.problems, said)) << said << " in " << ::testing::PrintToString(plan.problems);
   }
+}
+
+TEST_F(RemovalPlanTest, AKeyLineCutShortByAKilledAppendIsNeverRemoved) {
+  // Killed in the middle of "...\Corvane\Quillmark=x": the cut name is another
+  // key, maybe someone else's. A kill cuts only at a page boundary of the file.
+  const std::string head =
+      "[destinations]\n0=QMW2||C:\\QMW2\n[Registry]\nHKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane=x\n";
+  const std::string cut = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Corv";
+  const std::string pad = ";" + std::string(platform::kCutAppendPageSize - head.size() - cut.size() - 2, '-') + "\n";
+  WriteLog(pad + head + cut);
+
+  const RemovalPlan plan = Plan();
+  EXPECT_EQ(plan.loggedKeys, std::vector<std::string>{"HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane"});
 }
 
 TEST_F(RemovalPlanTest, MissingLogIsSaid) {
