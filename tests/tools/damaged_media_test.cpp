@@ -326,6 +326,28 @@ TEST_F(DamagedMediaTest, EveryByteOfAStoredArchiveChanged) {
   EXPECT_TRUE(tally.failures.empty()) << Failures(tally);
 }
 
+// The clip art runs over three diskettes: the header with which each further
+// volume starts is read in the middle of an entry's data.
+TEST_F(DamagedMediaTest, EveryByteOfTheHeadersOfFurtherVolumesChanged) {
+  Tally tally;
+  for (const char* volume : {"ART2000.2", "ART2000.3"}) {
+    const fs::path file = MediaFile(volume);
+    ASSERT_FALSE(file.empty()) << volume;
+    const std::string original = ReadBytes(file);
+    for (std::size_t at = 0; at < 8; ++at) {
+      for (const unsigned char mask : {0x01, 0x80, 0xFF}) {
+        std::string damaged = original;
+        damaged[at] = static_cast<char>(damaged[at] ^ mask);
+        Judge(file, original, "ART2000.1", damaged, std::string(volume) + " byte " + std::to_string(at), false, tally);
+      }
+    }
+  }
+  tally.Print("ART2000.2 and .3, volume headers");
+  EXPECT_EQ(tally.detected, 2 * 4 * 3);  // the magic; the other four bytes mean nothing
+  EXPECT_EQ(tally.harmless, 2 * 4 * 3);
+  EXPECT_TRUE(tally.failures.empty()) << Failures(tally);
+}
+
 // Every volume of every archive of the media cut at every 1,000th byte, the
 // volumes of the clip art that runs over three diskettes one at a time.
 TEST_F(DamagedMediaTest, EveryArchiveCutAtEveryThousandthByte) {
