@@ -133,7 +133,9 @@ bool CArchiveReader::NextEntry(CArchiveEntry& entry, bool seek) {
   if (entry.Position() == 0) entry.SetPosition(firstEntryOffset_);
   if (seek) Seek(static_cast<int64_t>(entry.Position() - VolumeStartRead()), platform::SeekFrom::Begin);
   ArchiveEntryHeader header;
-  if (RawRead(header.Raw().data(), header.Raw().size()) < header.Raw().size()) return false;
+  trailingFragment_ = RawRead(header.Raw().data(), header.Raw().size());
+  if (trailingFragment_ < header.Raw().size()) return false;
+  trailingFragment_ = 0;
   if (!header.HasEntryMagic()) throw CMultiFileException(CMultiFileException::kMissingEntryHeader);
   entry.Header() = header;
   entry.SetPosition(entry.Position() + archive_layout::kEntryHeaderSize + header.CompressedSize());

@@ -17,6 +17,7 @@
 // when the archive ends before them the end-of-file error is raised; no entry
 // makes Extract write more than its uncompressed size.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -52,6 +53,10 @@ class CArchiveReader : public CMultiFile {
   // of the archive (fewer than 346 bytes left); a header without "mfen" raises
   // CMultiFileException code 3.
   bool NextEntry(CArchiveEntry& entry, bool seek);
+  // The bytes of the fragment that ended the archive at the last NextEntry: 0
+  // at a clean end. Archives are never written with one, so the file copy takes
+  // a fragment for a cut or damaged archive rather than lose the rest silently.
+  std::size_t TrailingFragment() const { return trailingFragment_; }
 
   // Extracts entry into its output file: the file is created, the data decoded
   // into it, closed, and given the header's time as last-write time and the
@@ -85,6 +90,7 @@ class CArchiveReader : public CMultiFile {
   bool DecodeEntry(CArchiveEntry& entry, CodecSink& sink);
 
   uint64_t firstEntryOffset_ = 0;
+  std::size_t trailingFragment_ = 0;
   CCodec* currentCodec_ = nullptr;
   CArchiveEntry* currentEntry_ = nullptr;
   bool busy_ = false;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "install/errors/multi_file_exception.h"
+#include "install/errors/xexception.h"
 
 namespace lh5 {
 
@@ -66,6 +67,7 @@ inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t lengt
 void Decoder::Start(Input& input, std::uint32_t compressedSize) {
   input_ = &input;
   budget_ = compressedSize;
+  paddings_ = 0;
   bits_ = BitState{0, 0, inputBuffer_, inputBuffer_};
   blockLeft_ = 0;
   pendingLength_ = 0;
@@ -99,7 +101,12 @@ void Decoder::Refill() {
 void Decoder::RefillSlow() {
   while (bits_.count <= 56) {
     if (bits_.next == bits_.end && !LoadInput()) {
-      // Past the compressed data the stream reads as zero bits.
+      // Past the compressed data the stream reads as zero bits. Each refill
+      // follows at least 21 bits taken from the last one, and at most 56 real
+      // bits were left at the first: by the fifth the decoder is consuming
+      // padding, so the data is cut or damaged. Decoding on would write zeros
+      // and garbage up to a size that a damaged header may put at 4 GB.
+      if (++paddings_ > 4) throw CXFileException(platform::FileCause::EndOfFile);
       bits_.buffer &= bits_.count == 0 ? 0 : ~std::uint64_t{0} << (64 - bits_.count);
       bits_.count = 64;
       return;

@@ -63,6 +63,7 @@ class Decoder {
 
   Input* input_ = nullptr;
   std::uint32_t budget_ = 0;  // compressed bytes not yet requested
+  unsigned paddings_ = 0;     // refills past the end of the data, zero bits each
   BitState bits_{};
   std::uint16_t blockLeft_ = 0;  // symbols left in the block; 16 bits, so a count of 0 means 65536
   std::size_t pendingLength_ = 0;

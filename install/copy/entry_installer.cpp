@@ -1,9 +1,12 @@
 #include "install/copy/entry_installer.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <string_view>
 #include <optional>
 
 #include "install/copy/replace_rule.h"
+#include "install/errors/multi_file_exception.h"
 #include "install/errors/xexception.h"
 #include "install/log/install_log.h"
 #include "install/tables/destination_table.h"
@@ -21,7 +24,18 @@ bool DeleteOwnFile(const std::string& path) {
 
 namespace {
 
+// A name a damaged header may give: empty, "." or "..", or with characters no
+// Windows file name holds. Placing a file under it would lose the file, or put
+// it over the directory it names.
+bool IsUsableFileName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return std::none_of(name.begin(), name.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || std::string_view("<>\"|?*").find(c) != std::string_view::npos;
+  });
+}
+
 std::string PrepareDestination(const CArchiveEntry& entry, const CDestinationTable& destinations) {
+  if (!IsUsableFileName(entry.GetFileName())) throw CMultiFileException(CMultiFileException::kMissingEntryHeader);
   const int id = entry.Header().DestinationId();
   const std::string directory = destinations.PathOf(id);
   if (directory.empty()) throw CXFileException(platform::FileCause::BadPath, entry.GetFileName());

@@ -25,6 +25,8 @@ struct EntryPlacement {
 
 // Installs entry, read by reader, for the source group named group.
 //
+// - A name that no file can have (empty, "." or "..", control or wildcard
+//   characters) is a damaged header: CMultiFileException code 3.
 // - The destination directory (entry's destination id) is created with its
 //   parents; an id the table does not hold raises CXFileException (BadPath).
 // - A failed extraction (damage, checksum, disk full, cancel) deletes the

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "install/archive/archive_volume_reader.h"
+#include "install/errors/multi_file_exception.h"
 #include "install/errors/string_table.h"
 #include "install/errors/translate_exception.h"
 #include "install/log/log_lines.h"
@@ -104,6 +105,11 @@ void CFileCopy::InstallSource(const CSourceFile& source, SourceReader& reader) {
       if (ui_.PollCancel()) cancelled_ = true;
       if (cancelled_) break;
       InstallOne(reader, *entry, group);
+    }
+    // Part of a header after the last entry: the archive was cut or an entry's
+    // size damaged, and the files after it would be missing without a word.
+    if (!cancelled_ && reader.TrailingFragment() > 0) {
+      throw CMultiFileException(CMultiFileException::kMissingEntryHeader);
     }
   }
 }

@@ -10,6 +10,7 @@
 
 #include "install/codec/codec.h"
 #include "install/errors/multi_file_exception.h"
+#include "install/errors/xexception.h"
 #include "tests/install/codec/codec_lh5_stream_builder.h"
 #include "tests/install/codec/codec_test_support.h"
 
@@ -157,8 +158,9 @@ TEST(Lh5DecoderDamage, AnOutOfRangeConstantThatIsNeverUsedIsHarmless) {
   EXPECT_EQ(qmtest::Lh5Decode(b.Bytes(), 4), "kkkk");
 }
 
-// Whatever the bytes, a decode ends with exactly the size asked for or with
-// code 4; the sanitizer build checks that no access leaves its array.
+// Whatever the bytes, a decode ends with exactly the size asked for, with
+// code 4, or with the end-of-file error once it takes bits past the data; the
+// sanitizer build checks that no access leaves its array.
 void ExpectExactSizeOrCorruptTable(const std::string& stream, std::uint32_t size) {
   auto codec = CreateCodec(kMethodLh5, 0);
   CodecTestSource source(stream);
@@ -169,8 +171,45 @@ void ExpectExactSizeOrCorruptTable(const std::string& stream, std::uint32_t size
   } catch (const CMultiFileException& e) {
     EXPECT_EQ(e.Code(), CMultiFileException::kCorruptTable);
     EXPECT_LE(sink.Bytes().size(), size);
+  } catch (const CXFileException& e) {
+    EXPECT_EQ(e.Code(), static_cast<int>(platform::FileCause::EndOfFile));
+    EXPECT_LE(sink.Bytes().size(), size);
   }
   EXPECT_LE(source.Requested(), stream.size());
+}
+
+// A damaged header may give an entry any size: a decoder that read on in zero
+// bits would write up to 4 GB before a checksum could say so. Once it takes
+// bits past the data, whether cut or merely too short for the size, it stops.
+TEST(Lh5DecoderDamage, DataThatRunsOutEndsInEndOfFileWithLittleWritten) {
+  const std::string original = qmtest::TestText(30'000, 3);
+  const std::string stream = qmtest::Lh5Encode(original);
+  struct Case {
+    const char* what;
+    std::size_t cut;
+    std::uint32_t size;
+  };
+  const Case cases[] = {
+      {"the whole stream, a size of 2 GB", stream.size(), 0x80000000u},
+      {"the whole stream, a size of 4 GB", stream.size(), 0xFFFFFFFFu},
+      {"half the stream, its own size", stream.size() / 2, static_cast<std::uint32_t>(original.size())},
+      {"no data at all, a size of 2 GB", 0, 0x80000000u},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto codec = CreateCodec(kMethodLh5, 0);
+    CodecTestSource source(stream.substr(0, c.cut));
+    CodecTestSink sink;
+    try {
+      codec->Decode(source, sink, static_cast<uint32_t>(c.cut), c.size);
+      ADD_FAILURE() << "decoded " << sink.Bytes().size() << " bytes";
+    } catch (const CXFileException& e) {
+      EXPECT_EQ(e.Code(), static_cast<int>(platform::FileCause::EndOfFile));
+    }
+    EXPECT_LE(sink.Bytes().size(), original.size() + (1u << 20));
+  }
+  // The exact size still decodes, padding and all.
+  EXPECT_TRUE(qmtest::SameBytes(original, qmtest::Lh5Decode(stream, original.size())));
 }
 
 TEST(Lh5DecoderDamage, RandomBytesNeverBreakTheDecoder) {

@@ -237,4 +237,42 @@ TEST_F(FileCopyTest, DamagedArchiveKeepsTheFilesBeforeTheDamageAndReportsOnce) {
   EXPECT_EQ(LogLine("Main", "GOOD.TXT"), "0|1|0");
 }
 
+// Damage no checksum covers must not pass for a complete archive: a fragment of
+// a header after the last entry (a cut archive, or an entry size that points
+// into the next header), or an entry name that no file can have, is reported
+// naming the archive, and nothing of it is placed.
+TEST_F(FileCopyTest, HeaderDamageThatWouldLoseFilesSilentlyIsReported) {
+  Put("C:\\STAGE\\GOOD.TXT", "good", kNew);
+  MakeArchive("C:\\MEDIA\\DATA.1", {{"GOOD.TXT", 0}});
+  const std::string good = Get("C:\\MEDIA\\DATA.1");
+  const std::string next = archive_test::EntryBytes(archive_test::Entry("NEXT.TXT", "next"));
+  struct Case {
+    std::string what;
+    std::string archive;
+  };
+  std::vector<Case> cases = {{"a header cut after 1 byte", good + next.substr(0, 1)},
+                             {"a header cut after 345 bytes", good + next.substr(0, 345)}};
+  for (const char* name : {"", ".", "..", "SUB\\..", "A*B.TXT", "A?B", "A|B", "A<B>", "A\"B", "TAB\tX"}) {
+    cases.push_back({std::string("name '") + name + "'", good + archive_test::EntryBytes(archive_test::Entry(name, "bad"))});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Put("C:\\MEDIA\\DATA.1", c.archive);
+    const auto source = CSourceFile::FromTableLine("DATA.1", "7|1|2|1|0|", main_);
+    ScriptedCopyUi ui;
+    CopySettings settings;
+    settings.destinations = &destinations_;
+    settings.diskettes = &diskettes_;
+    settings.sourceDirectory = "C:\\MEDIA";
+    settings.logFile = kLog;
+    CFileCopy copy(std::move(settings), ui);
+    copy.CopySource(*source);
+    ASSERT_EQ(ui.reports.size(), 1u);
+    EXPECT_EQ(ui.reports[0].contextLine, "Cannot install files from 'DATA.1':");
+    EXPECT_EQ(ui.reports[0].shortText, "Archive file damaged (missing entry header).");
+    EXPECT_EQ(Names("C:\\APP"), std::set<std::string>{"GOOD.TXT"});
+    fs::remove(Host("C:\\APP\\GOOD.TXT"));
+  }
+}
+
 }  // namespace
