@@ -34,10 +34,13 @@ std::vector<std::filesystem::path> InputsOf(const std::filesystem::path& named) 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Named before the target's set-up, which may change the current directory.
+  std::vector<std::filesystem::path> named;
+  for (int i = 1; i < argc; ++i) named.push_back(std::filesystem::absolute(argv[i]));
   if (LLVMFuzzerInitialize != nullptr) LLVMFuzzerInitialize(&argc, &argv);
   std::size_t count = 0;
-  for (int i = 1; i < argc; ++i) {
-    for (const std::filesystem::path& input : InputsOf(argv[i])) {
+  for (const std::filesystem::path& each : named) {
+    for (const std::filesystem::path& input : InputsOf(each)) {
       std::ifstream in(input, std::ios::binary);
       if (!in) {
         std::fprintf(stderr, "cannot read %s\n", input.c_str());
