@@ -67,6 +67,7 @@ platform::RegStatus CRegistryEntry::CreateKeyPath(bool log, std::string_view log
   platform::RegKey parent = rootKey_;
   // A path that names only its root creates nothing, and no key is current.
   platform::RegStatus status = platform::ERROR_BADKEY;
+  wholePathCreated_ = components_.size() > 1;
   for (std::size_t i = 1; i < components_.size(); ++i) {
     platform::RegKey created = 0;
     std::uint32_t disposition = 0;
@@ -74,18 +75,26 @@ platform::RegStatus CRegistryEntry::CreateKeyPath(bool log, std::string_view log
                                       &disposition);
     // A key that cannot be created is skipped: the next one goes under the
     // same parent, and the path logged is the path actually created.
-    if (status != platform::ERROR_SUCCESS) continue;
+    if (status != platform::ERROR_SUCCESS) {
+      wholePathCreated_ = false;
+      continue;
+    }
+    const std::string path = pathSoFar + '\\' + components_[i];
+    // A new key the log does not name is one no removal will find: it goes
+    // again, and nothing more is created under it.
+    if (log && disposition == platform::REG_CREATED_NEW_KEY &&
+        !platform::WritePrivateProfileString(install_log::kRegistrySection, path.c_str(),
+                                             install_log::kRegistryKeyValue, logFile)) {
+      platform::RegCloseKey(created);
+      platform::RegDeleteKey(parent, components_[i]);
+      wholePathCreated_ = false;
+      return platform::ERROR_CANTWRITE;
+    }
     Hold(created);
     parentKey_ = parent;
     currentKey_ = created;
     parent = created;
-    pathSoFar += '\\';
-    pathSoFar += components_[i];
-    if (log && disposition == platform::REG_CREATED_NEW_KEY) {
-      // A log line that cannot be written stops nothing, as with every log line.
-      platform::WritePrivateProfileString(install_log::kRegistrySection, pathSoFar.c_str(),
-                                          install_log::kRegistryKeyValue, logFile);
-    }
+    pathSoFar = path;
   }
   return status;
 }

@@ -44,6 +44,9 @@ class CRegistryEntry {
   // logging on, each newly created key is written to the log file's "Registry"
   // section. Returns the status of the last attempt.
   platform::RegStatus CreateKeyPath(bool log, std::string_view logFile = {});
+  // False when the last CreateKeyPath skipped a key: the current key is then
+  // not the one the path names.
+  bool WholePathCreated() const { return wholePathCreated_; }
 
   // Writes the value into the current key: the number after the "#" (which is
   // dropped from the data) as 4 bytes, or the text without a terminating zero.
@@ -88,6 +91,7 @@ class CRegistryEntry {
   void CloseAll();
 
   bool enabled_ = false;
+  bool wholePathCreated_ = false;
   std::string option_ = kNeverSelected;
   platform::RegKey rootKey_ = 0;
   platform::RegKey parentKey_ = 0;

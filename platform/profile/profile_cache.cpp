@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/core/fault_injection.h"
+
 namespace platform {
 namespace {
 
@@ -30,6 +32,7 @@ class FdCloser {
 // when the file changed during the read, so that the caller reads it again.
 bool ReadWhole(const std::filesystem::path& file, std::string& text, struct stat& status) {
   // Non-blocking, so that a FIFO of that name cannot hang the caller.
+  if (const int fault = InjectedFault("open", file.string())) throw std::system_error(fault, std::generic_category(), "open");
   const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw ErrnoError("open");
   const FdCloser closer(fd);
