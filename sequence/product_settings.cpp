@@ -70,8 +70,7 @@ void WriteRemovalRegistration(std::string_view installDirectory, std::string_vie
   entry.InitEntry(product_settings::kUninstallKey, "DisplayName", product_settings::kDisplayName,
                   CRegistryEntry::kNeverSelected, "", 0, kAllAccess, nullptr);
   const std::string key = product_settings::kUninstallKey;
-  const platform::RegStatus created = entry.CreateKeyPath(true, logFile);
-  RequireSuccess(entry.WholePathCreated() ? created : platform::ERROR_CANTWRITE, key);
+  RequireSuccess(entry.CreateKeyPath(true, logFile), key);
   RequireSuccess(entry.WriteValue(), key);
   entry.SetValueName("UninstallString");
   entry.SetData(JoinDirectory(installDirectory, product_settings::kRemovalProgram));

@@ -67,7 +67,6 @@ platform::RegStatus CRegistryEntry::CreateKeyPath(bool log, std::string_view log
   platform::RegKey parent = rootKey_;
   // A path that names only its root creates nothing, and no key is current.
   platform::RegStatus status = platform::ERROR_BADKEY;
-  wholePathCreated_ = components_.size() > 1;
   for (std::size_t i = 1; i < components_.size(); ++i) {
     platform::RegKey created = 0;
     std::uint32_t disposition = 0;
@@ -75,10 +74,10 @@ platform::RegStatus CRegistryEntry::CreateKeyPath(bool log, std::string_view log
                                       &disposition);
     // A key that cannot be created is skipped: the next one goes under the
     // same parent, and the path logged is the path actually created.
-    if (status != platform::ERROR_SUCCESS) {
-      wholePathCreated_ = false;
-      continue;
-    }
+    // A key the store failed to write ends the path: the rest would land
+    // under the wrong parent.
+    if (status == platform::ERROR_CANTWRITE) return status;
+    if (status != platform::ERROR_SUCCESS) continue;
     const std::string path = pathSoFar + '\\' + components_[i];
     // A new key the log does not name is one no removal will find: it goes
     // again, and nothing more is created under it.
@@ -87,7 +86,6 @@ platform::RegStatus CRegistryEntry::CreateKeyPath(bool log, std::string_view log
                                              install_log::kRegistryKeyValue, logFile)) {
       platform::RegCloseKey(created);
       platform::RegDeleteKey(parent, components_[i]);
-      wholePathCreated_ = false;
       return platform::ERROR_CANTWRITE;
     }
     Hold(created);

@@ -40,6 +40,25 @@ std::vector<std::string> Lines(const std::string& text) {
 
 constexpr const char* kKinds[] = {"enospc", "eio", "eacces"};
 
+// The program group with a registry entry and a working directory: the run
+// then completes the product (its registry entries and settings file) rather
+// than registering the removal only.
+constexpr const char* kProductTables =
+    "[destinations]\n0=QMW2||C:\\QMW2\n1=WORK|0|\n"
+    "[groups]\nMain=Main program|Core|1|1|0\nprogram=Program files|Program|1|1|1\n"
+    "[Main]\nQM.EXE=100000|0|1|1|0|\n"
+    "[program]\nA.TTF=20000|1|1|1|0|\n";
+constexpr const char* kProductProfile =
+    "[interface]\nWelcomeTitle=Welcome\n"
+    "[Registry]\nkey = HKEY_LOCAL_MACHINE\\SOFTWARE\\Quill\nname = Dir\ndata = @0@\noption = 0\n";
+
+// Which medium, and the kind every fault has; a negative kind lets the kinds
+// take turns (operation n fails with kKinds[n % 3]), which keeps a loop short.
+struct LoopCase {
+  bool product;
+  int kind;
+};
+
 // The operations ("PID N OPERATION NAME" lines) to fail. Of a row of writes to one file (a file is written 4 KB at a time)
 // only the first and the last: the ones between fail no differently.
 std::vector<std::size_t> OperationsToFail(const std::vector<std::string>& operations) {
@@ -60,10 +79,14 @@ std::vector<std::size_t> OperationsToFail(const std::vector<std::string>& operat
 
 // The medium of SetupMedia on a machine kept as it is before the install; each
 // run gets a fresh copy of it.
-class InjectedFaultTest : public ::testing::TestWithParam<int> {
+class InjectedFaultTest : public ::testing::TestWithParam<LoopCase> {
  protected:
   InjectedFaultTest() {
     media_.CopyProgram(fs::path(QM_BIN_DIR) / "qmsetup");
+    if (GetParam().product) {
+      media_.WriteFile("SETUP.ini", kProductTables);
+      media_.WriteFile("cv_setup.ini", kProductProfile);
+    }
     fs::create_directories(runtime_.Path());
     fs::permissions(runtime_.Path(), fs::perms::owner_all);
   }
@@ -107,7 +130,8 @@ class InjectedFaultTest : public ::testing::TestWithParam<int> {
 
 TEST_P(InjectedFaultTest, EveryFailedOperationIsReportedAndRemovedCleanly) {
   const auto started = std::chrono::steady_clock::now();
-  const std::string kind = kKinds[GetParam()];
+  const LoopCase loop = GetParam();
+  const auto kindOf = [&](std::size_t n) { return kKinds[loop.kind >= 0 ? loop.kind : static_cast<int>(n % 3)]; };
   const auto before = DriveContents(media_.Machine().DriveC());
   fs::remove_all(Machine());
   fs::copy(media_.Machine().Root(), Machine(), fs::copy_options::recursive);
@@ -122,7 +146,8 @@ TEST_P(InjectedFaultTest, EveryFailedOperationIsReportedAndRemovedCleanly) {
   const std::vector<std::string> registryInstalled = Lines(clean.registry);
   // The product's files under their final names, with the bytes of their sources.
   const std::map<std::string, std::string> products = {{"QMW2/QM.EXE", qmtest::SetupMedia::kProgramBytes},
-                                                       {"QMW2/FONT1.TTF", qmtest::SetupMedia::kFontBytes}};
+                                                       {"QMW2/FONT1.TTF", qmtest::SetupMedia::kFontBytes},
+                                                       {"QMW2/SETUP", before.at("MEDIA/SETUP")}};
   for (const auto& [name, bytes] : products) ASSERT_EQ(clean.drive.at(name), bytes) << name;
 
   int cleanEnds = 0;
@@ -130,8 +155,9 @@ TEST_P(InjectedFaultTest, EveryFailedOperationIsReportedAndRemovedCleanly) {
   int injected = 0;
   for (const std::size_t n : OperationsToFail(operations)) {
     ++injected;
-    const std::string where = "fault " + std::to_string(n) + ":" + kind + " at " + operations[n - 1];
-    const Run run = Install({"QMSETUP_FAULT=" + std::to_string(n) + ":" + kind});
+    const std::string fault = std::to_string(n) + ":" + kindOf(n);
+    const std::string where = "fault " + fault + " at " + operations[n - 1];
+    const Run run = Install({"QMSETUP_FAULT=" + fault});
     const int status = run.result.exitCode;
     EXPECT_TRUE(status >= 0 && status <= 3) << where << "\n" << run.result.err;
 
@@ -151,6 +177,14 @@ TEST_P(InjectedFaultTest, EveryFailedOperationIsReportedAndRemovedCleanly) {
     // Status 0 only when everything is in place.
     if (status == 0) {
       EXPECT_TRUE(allInstalled) << where << ": the run ended with status 0 yet installed less\n" << run.result.err;
+      // The files the run writes itself (the product's settings) as well; the
+      // log alone may differ, in the order of its lines.
+      for (const auto& [name, bytes] : clean.drive) {
+        if (name == "WINDOWS/Qmw.log") continue;
+        const auto found = run.drive.find(name);
+        EXPECT_TRUE(found != run.drive.end() && found->second == bytes)
+            << where << ": the run ended with status 0 without " << name << " as a clean run writes it";
+      }
       ++cleanEnds;
     } else {
       ++reported;
@@ -169,10 +203,18 @@ TEST_P(InjectedFaultTest, EveryFailedOperationIsReportedAndRemovedCleanly) {
     if (HasFailure()) break;  // one fault at a time is enough to read
   }
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started);
-  std::cout << kind << ": " << injected << " of " << operations.size() << " operations injected, " << cleanEnds << " ended with status 0, "
+  std::cout << (loop.product ? "product " : "registration ") << (loop.kind >= 0 ? kKinds[loop.kind] : "rotating")
+            << ": " << injected << " of " << operations.size() << " operations injected, " << cleanEnds << " ended with status 0, "
             << reported << " reported the failure, " << seconds.count() << " s\n";
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, InjectedFaultTest, ::testing::Range(0, 3));
+INSTANTIATE_TEST_SUITE_P(Loops, InjectedFaultTest,
+                         ::testing::Values(LoopCase{false, 0}, LoopCase{false, 1}, LoopCase{false, 2},
+                                           LoopCase{true, -1}),
+                         [](const auto& info) {
+                           const LoopCase& loop = info.param;
+                           return std::string(loop.product ? "Product" : "Registration") +
+                                  (loop.kind >= 0 ? kKinds[loop.kind] : "RotatingKinds");
+                         });
 
 }  // namespace
