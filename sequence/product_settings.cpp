@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "install/errors/xexception.h"
 #include "install/log/install_log.h"
 #include "platform/profile/private_profile.h"
 #include "platform/registry/registry.h"
@@ -20,6 +21,12 @@ constexpr int kWorkingDirectoryId = 1;
 std::string WithoutClosingSeparator(std::string_view directory) {
   if (!directory.empty() && (directory.back() == '\\' || directory.back() == '/')) directory.remove_suffix(1);
   return std::string(directory);
+}
+
+// The registration is how the product is found for removal later: a run that
+// could not write it must not end as if it had.
+void RequireSuccess(platform::RegStatus status, std::string_view what) {
+  if (status != platform::ERROR_SUCCESS) throw CXFileException(platform::FileCause::Generic, std::string(what));
 }
 
 }  // namespace
@@ -62,9 +69,10 @@ void WriteRemovalRegistration(std::string_view installDirectory, std::string_vie
   CRegistryEntry entry;
   entry.InitEntry(product_settings::kUninstallKey, "DisplayName", product_settings::kDisplayName,
                   CRegistryEntry::kNeverSelected, "", 0, kAllAccess, nullptr);
-  entry.CreateKeyPath(true, logFile);
-  entry.WriteValue();
+  const std::string key = product_settings::kUninstallKey;
+  RequireSuccess(entry.CreateKeyPath(true, logFile), key);
+  RequireSuccess(entry.WriteValue(), key);
   entry.SetValueName("UninstallString");
   entry.SetData(JoinDirectory(installDirectory, product_settings::kRemovalProgram));
-  entry.WriteValue();
+  RequireSuccess(entry.WriteValue(), key);
 }

@@ -74,18 +74,25 @@ platform::RegStatus CRegistryEntry::CreateKeyPath(bool log, std::string_view log
                                       &disposition);
     // A key that cannot be created is skipped: the next one goes under the
     // same parent, and the path logged is the path actually created.
+    // A key the store failed to write ends the path: the rest would land
+    // under the wrong parent.
+    if (status == platform::ERROR_CANTWRITE) return status;
     if (status != platform::ERROR_SUCCESS) continue;
+    const std::string path = pathSoFar + '\\' + components_[i];
+    // A new key the log does not name is one no removal will find: it goes
+    // again, and nothing more is created under it.
+    if (log && disposition == platform::REG_CREATED_NEW_KEY &&
+        !platform::WritePrivateProfileString(install_log::kRegistrySection, path.c_str(),
+                                             install_log::kRegistryKeyValue, logFile)) {
+      platform::RegCloseKey(created);
+      platform::RegDeleteKey(parent, components_[i]);
+      return platform::ERROR_CANTWRITE;
+    }
     Hold(created);
     parentKey_ = parent;
     currentKey_ = created;
     parent = created;
-    pathSoFar += '\\';
-    pathSoFar += components_[i];
-    if (log && disposition == platform::REG_CREATED_NEW_KEY) {
-      // A log line that cannot be written stops nothing, as with every log line.
-      platform::WritePrivateProfileString(install_log::kRegistrySection, pathSoFar.c_str(),
-                                          install_log::kRegistryKeyValue, logFile);
-    }
+    pathSoFar = path;
   }
   return status;
 }

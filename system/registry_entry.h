@@ -42,7 +42,10 @@ class CRegistryEntry {
   // Creates or opens each key of the path in turn. A component that cannot be
   // created is skipped and the next one is tried under the same parent. With
   // logging on, each newly created key is written to the log file's "Registry"
-  // section. Returns the status of the last attempt.
+  // section. A key the registry cannot store (ERROR_CANTWRITE), or whose log
+  // line cannot be written, ends the path with ERROR_CANTWRITE; a new key that
+  // the log does not name is deleted again. Otherwise returns the status of
+  // the last attempt.
   platform::RegStatus CreateKeyPath(bool log, std::string_view logFile = {});
 
   // Writes the value into the current key: the number after the "#" (which is

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "install/errors/xexception.h"
 #include "install/log/ini_item.h"
 #include "install/log/ini_section_reader.h"
 #include "install/log/install_log.h"
@@ -51,11 +52,15 @@ void CRegistryEntryList::SubstituteRegistryData(const MacroTable& macros, UserMe
 }
 
 void CRegistryEntryList::ApplyRegistryEntries(std::string_view logFile) {
+  std::string refused;
   for (const auto& entry : entries_) {
     if (!entry->Enabled()) continue;
-    entry->CreateKeyPath(true, logFile);
-    entry->WriteValue();
+    const bool stored = entry->CreateKeyPath(true, logFile) != platform::ERROR_CANTWRITE &&
+                        entry->WriteValue() != platform::ERROR_CANTWRITE;
+    if (!stored && refused.empty()) refused = entry->KeyPath();
   }
+  // The entries the registry takes are all written; then the first it refused is reported.
+  if (!refused.empty()) throw CXFileException(platform::FileCause::Generic, refused);
 }
 
 void CRegistryEntryList::DeleteMarkedKeys() {

@@ -30,7 +30,8 @@ class CRegistryEntryList {
   void SubstituteRegistryData(const MacroTable& macros, UserMessages& messages);
 
   // Writes every enabled entry in list order, creating missing keys and
-  // logging each new one in logFile's "Registry" section.
+  // logging each new one in logFile's "Registry" section. Raises
+  // CXFileException naming the first entry the registry could not store.
   void ApplyRegistryEntries(std::string_view logFile);
 
   // Deletes the last key of every entry whose option is "-1".

@@ -96,6 +96,13 @@ void InstallEntry(CArchiveReader& reader, CArchiveEntry& entry, const std::strin
   record.destinationId = id;
   record.installed = entry.IsInstalled();
   record.replaced = entry.IsReplaced();
-  LogInstalledFile(record, placement.logFile);
+  if (!LogInstalledFile(record, placement.logFile) && entry.IsInstalled()) {
+    // A file the log does not name is one no removal will find: take it back
+    // and fail the entry, rather than leave it behind unreported.
+    const int error = errno;
+    DeleteOwnFile(destination);
+    entry.SetInstalled(false);
+    throw platform::FileException::FromErrno(error, std::string(placement.logFile));
+  }
   if (placement.fileDone) placement.fileDone(entry);
 }

@@ -50,8 +50,8 @@ struct GroupRecord {
 };
 
 // Writes the file's line into its group's section; a second line for the same
-// group and name replaces the first. False when nothing was written (the setup
-// ignores it: a failed log line stops nothing).
+// group and name replaces the first. False when nothing was written, errno
+// set; the copy then takes the file back, since no removal would find it.
 bool LogInstalledFile(const InstalledFileRecord& file, std::string_view logFile);
 
 // Writes the "destinations" lines, skipping the negative (preset) ids, whose

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/core/fault_injection.h"
 #include "platform/fs/dos_attributes.h"
 #include "platform/fs/host_errors.h"
 #include "platform/fs/path_map.h"
@@ -81,12 +82,13 @@ int OpenHost(const std::filesystem::path& host, unsigned mode) {
 File::~File() { Abort(); }
 
 File::File(File&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
+    : fd_(std::exchange(other.fd_, -1)), written_(other.written_), path_(std::move(other.path_)) {}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     Abort();
     fd_ = std::exchange(other.fd_, -1);
+    written_ = other.written_;
     path_ = std::move(other.path_);
   }
   return *this;
@@ -94,12 +96,14 @@ File& File::operator=(File&& other) noexcept {
 
 void File::Open(std::string_view winPath, unsigned mode) {
   if (IsOpen()) Close();
+  if (const int fault = InjectedFault("open", winPath)) ThrowFileError(fault, winPath);
   std::filesystem::path host;
   if (!MapToHost(winPath, host)) ThrowFileError(errno, winPath);
   const int fd = OpenHost(host, mode);
   if (fd < 0) ThrowFileError(errno, winPath, host);
   if ((mode & open_mode::kCreate) != 0) NoteHostEntryChanged(host);
   fd_ = fd;
+  written_ = false;
   path_ = std::string(winPath);
 }
 
@@ -118,6 +122,8 @@ std::size_t File::Read(void* buffer, std::size_t n) {
 
 void File::Write(const void* buffer, std::size_t n) {
   if (!IsOpen()) throw FileException(FileCause::InvalidFile, EBADF, path_);
+  written_ = true;
+  if (const int fault = InjectedFault("write", path_)) ThrowFileError(fault, path_);
   const auto* bytes = static_cast<const unsigned char*>(buffer);
   std::size_t done = 0;
   while (done < n) {
@@ -163,8 +169,10 @@ void File::Flush() {
 void File::Close() {
   if (!IsOpen()) return;
   const int fd = std::exchange(fd_, -1);
+  const int fault = written_ ? InjectedFault("close", path_) : 0;
   // The descriptor is gone after close whatever it reports; EINTR is no failure.
   if (close(fd) != 0 && errno != EINTR) ThrowFileError(errno, path_);
+  if (fault != 0) ThrowFileError(fault, path_);
 }
 
 void File::Abort() {

@@ -49,6 +49,7 @@ class File {
 
  private:
   int fd_ = -1;
+  bool written_ = false;  // a close that may lose written bytes is one that can fail
   std::string path_;
 };
 

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 
+#include "platform/core/fault_injection.h"
 #include "platform/fs/dos_attributes.h"
 #include "platform/fs/path_map.h"
 
@@ -20,6 +21,10 @@ bool FileExists(std::string_view path) {
 }
 
 bool DeleteFile(std::string_view path) {
+  if (const int fault = InjectedFault("delete", path)) {
+    errno = fault;
+    return false;
+  }
   std::filesystem::path host;
   if (!MapToHost(path, host)) return false;
   struct stat st;
@@ -39,6 +44,10 @@ bool DeleteFile(std::string_view path) {
 }
 
 bool CreateDirectory(std::string_view path) {
+  if (const int fault = InjectedFault("mkdir", path)) {
+    errno = fault;
+    return false;
+  }
   std::filesystem::path host;
   if (!MapToHost(path, host) || mkdir(host.c_str(), 0777) != 0) return false;
   NoteHostDirectoryCreated(host);
@@ -46,6 +55,10 @@ bool CreateDirectory(std::string_view path) {
 }
 
 bool RemoveDirectory(std::string_view path) {
+  if (const int fault = InjectedFault("rmdir", path)) {
+    errno = fault;
+    return false;
+  }
   std::filesystem::path host;
   if (!MapToHost(path, host)) return false;
   struct stat target;

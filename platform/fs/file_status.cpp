@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/core/fault_injection.h"
 #include "platform/fs/dos_attributes.h"
 #include "platform/fs/file_ops.h"
 #include "platform/fs/file_times.h"
@@ -34,6 +35,10 @@ uint32_t GetFileAttributes(std::string_view path) {
 }
 
 bool SetFileAttributes(std::string_view path, uint32_t attributes) {
+  if (const int fault = InjectedFault("attributes", path)) {
+    errno = fault;
+    return false;
+  }
   std::filesystem::path host;
   return MapToHost(path, host) && SetDosAttributes(host, attributes);
 }
@@ -60,6 +65,10 @@ bool GetFileStatus(std::string_view path, FileStatus& status) {
 }
 
 bool SetFileStatus(std::string_view path, const FileStatus& status) {
+  if (const int fault = InjectedFault("status", path)) {
+    errno = fault;
+    return false;
+  }
   std::filesystem::path host;
   if (!MapToHost(path, host)) return false;
   // Times first: a file that becomes read-only keeps the times it was given.
@@ -71,6 +80,10 @@ bool SetFileStatus(std::string_view path, const FileStatus& status) {
 }
 
 bool SetLastWriteTime(std::string_view path, int64_t seconds) {
+  if (const int fault = InjectedFault("time", path)) {
+    errno = fault;
+    return false;
+  }
   std::filesystem::path host;
   if (!MapToHost(path, host)) return false;
   struct timespec times[2];

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/core/fault_injection.h"
 #include "platform/machine/directory_listing_cache.h"
 #include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
@@ -92,6 +93,10 @@ static bool MoveHost(std::string_view from, std::string_view to, std::filesystem
               std::filesystem::path& hostTo);
 
 bool MoveFile(std::string_view from, std::string_view to) {
+  if (const int fault = InjectedFault("move", to)) {
+    errno = fault;
+    return false;
+  }
   std::filesystem::path hostFrom;
   std::filesystem::path hostTo;
   const bool moved = MoveHost(from, to, hostFrom, hostTo);

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/core/fault_injection.h"
 #include "platform/profile/cut_append.h"
 
 namespace platform {
@@ -32,6 +33,7 @@ class FdCloser {
 // when the file changed during the read, so that the caller reads it again.
 bool ReadWhole(const std::filesystem::path& file, std::string& text, struct stat& status) {
   // Non-blocking, so that a FIFO of that name cannot hang the caller.
+  if (const int fault = InjectedFault("open", file.string())) throw std::system_error(fault, std::generic_category(), "open");
   const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw ErrnoError("open");
   const FdCloser closer(fd);

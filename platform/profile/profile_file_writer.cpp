@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/core/fault_injection.h"
+
 namespace platform {
 namespace {
 
@@ -93,6 +95,7 @@ struct stat AppendToFile(const std::filesystem::path& file, std::string_view byt
   // A new file is created here and written like an appended one: until the
   // write it is empty, which is a complete (empty) INI file.
   const int flags = O_WRONLY | O_APPEND | O_CLOEXEC | (expected ? 0 : O_CREAT);
+  if (const int fault = InjectedFault("open", file.string())) throw ErrnoError(fault, "open");
   Fd fd(::open(file.c_str(), flags, 0666));
   if (fd.get() < 0) {
     if (errno == ENOENT && expected) throw FileChangedError();
@@ -103,6 +106,7 @@ struct stat AppendToFile(const std::filesystem::path& file, std::string_view byt
   if (expected ? !(FileIdentity::Of(before) == *expected) : before.st_size != 0) throw FileChangedError();
 
   // One write() of the whole text: see the header for why it is not torn.
+  if (const int fault = InjectedFault("write", file.string())) throw ErrnoError(fault, "write");
   const ssize_t written = ::write(fd.get(), bytes.data(), bytes.size());
   if (written != static_cast<ssize_t>(bytes.size())) {
     const int err = written < 0 ? errno : ENOSPC;
@@ -112,17 +116,21 @@ struct stat AppendToFile(const std::filesystem::path& file, std::string_view byt
   }
   struct stat after {};
   if (::fstat(fd.get(), &after) != 0) throw ErrnoError(errno, "fstat");
+  const int closeFault = InjectedFault("close", file.string());
   if (fd.Close() != 0) throw ErrnoError(errno, "close");
+  if (closeFault != 0) throw ErrnoError(closeFault, "close");
   return after;
 }
 
 struct stat ReplaceFile(const std::filesystem::path& file, std::string_view text, const struct stat* original) {
   const std::filesystem::path target = ResolveSymlinks(file);
   std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+  if (const int fault = InjectedFault("create", pattern)) throw ErrnoError(fault, "mkstemp");
   Fd fd(::mkostemp(pattern.data(), O_CLOEXEC));
   if (fd.get() < 0) throw ErrnoError(errno, "mkstemp");
   const std::filesystem::path temp = pattern;
   try {
+    if (const int fault = InjectedFault("write", temp.string())) throw ErrnoError(fault, "write");
     WriteAll(fd.get(), text);
     if (original) {
       if (::fchmod(fd.get(), original->st_mode & 07777) != 0) throw ErrnoError(errno, "fchmod");
@@ -134,7 +142,10 @@ struct stat ReplaceFile(const std::filesystem::path& file, std::string_view text
     }
     struct stat after {};
     if (::fstat(fd.get(), &after) != 0) throw ErrnoError(errno, "fstat");
+    const int closeFault = InjectedFault("close", temp.string());
     if (fd.Close() != 0) throw ErrnoError(errno, "close");
+    if (closeFault != 0) throw ErrnoError(closeFault, "close");
+    if (const int fault = InjectedFault("move", target.string())) throw ErrnoError(fault, "rename");
     if (::rename(temp.c_str(), target.c_str()) != 0) throw ErrnoError(errno, "rename");
     // Some file systems touch the change time on rename; the cache wants the final one.
     (void)::stat(target.c_str(), &after);

@@ -9,10 +9,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <map>
 #include <memory>
 #include <mutex>
 
+#include "platform/core/fault_injection.h"
 #include "platform/machine/machine.h"
 #include "platform/registry/registry_names.h"
 #include "platform/registry/registry_store.h"
@@ -132,6 +134,15 @@ std::optional<KeyId> Find(RegistryStore& store, KeyId key, std::string_view subK
   return key;
 }
 
+// An injected fault fails a change as SQLite fails a write that cannot reach
+// the disk; called before the commit, so the change is rolled back.
+void CheckInjectedFault(std::string_view operation, std::string_view name) {
+  const int fault = InjectedFault(operation, name);
+  if (fault == 0) return;
+  const int code = fault == ENOSPC ? SQLITE_FULL : fault == EACCES ? SQLITE_PERM : SQLITE_IOERR;
+  throw RegistryFailure(registry_detail::StatusOf(code), "injected fault");
+}
+
 // Runs body under the lock, turning a failure into its status.
 template <typename Body>
 RegStatus Guarded(Body&& body) {
@@ -164,6 +175,7 @@ RegStatus RegCreateKeyEx(RegKey parent, std::string_view subKey, std::string_vie
       key = store.CreateChild(key, component, keyClass, options);
       created = true;
     }
+    CheckInjectedFault("regcreate", subKey);
     transaction.Commit();
     *result = NewHandle(state, key, access);
     if (disposition != nullptr) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
@@ -197,6 +209,7 @@ RegStatus RegSetValueEx(RegKey key, std::string_view valueName, std::uint32_t ty
     CheckValueName(valueName);
     Transaction transaction(store.Database(), Transaction::Kind::Write);
     store.SetValue(Resolve(state, store, key, KEY_SET_VALUE), valueName, type, data);
+    CheckInjectedFault("regset", valueName);
     transaction.Commit();
     return ERROR_SUCCESS;
   });
@@ -227,6 +240,7 @@ RegStatus RegDeleteValue(RegKey key, std::string_view valueName) {
     CheckValueName(valueName);
     Transaction transaction(store.Database(), Transaction::Kind::Write);
     if (!store.DeleteValue(Resolve(state, store, key, KEY_SET_VALUE), valueName)) return ERROR_FILE_NOT_FOUND;
+    CheckInjectedFault("regdelete", valueName);
     transaction.Commit();
     return ERROR_SUCCESS;
   });
@@ -242,6 +256,7 @@ RegStatus RegDeleteKey(RegKey parent, std::string_view subKey) {
     if (*key <= 4) return ERROR_ACCESS_DENIED;  // a root stays
     if (!deletesSubtree && store.HasChildren(*key)) return ERROR_ACCESS_DENIED;
     store.DeleteSubtree(*key);
+    CheckInjectedFault("regdeletekey", subKey);
     transaction.Commit();
     return ERROR_SUCCESS;
   });

@@ -3,8 +3,6 @@
 #include "platform/registry/sqlite_database.h"
 
 namespace platform::registry_detail {
-namespace {
-
 RegStatus StatusOf(int code) {
   switch (code & 0xFF) {
     case SQLITE_CANTOPEN: return ERROR_CANTOPEN;
@@ -23,8 +21,6 @@ RegStatus StatusOf(int code) {
     default: return ERROR_CANTREAD;
   }
 }
-
-}  // namespace
 
 SqliteDatabase::SqliteDatabase(const std::filesystem::path& file) {
   const int code = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,

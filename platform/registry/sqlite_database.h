@@ -26,6 +26,9 @@ class RegistryFailure : public std::runtime_error {
   RegStatus status_;
 };
 
+// The Windows status of a SQLite result code.
+RegStatus StatusOf(int code);
+
 class SqliteDatabase;
 
 // One prepared statement, reset when it goes.

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/core/fault_injection.h"
 #include "platform/fs/path_map.h"
 #include "platform/machine/machine.h"
 #include "platform/shelllink/shell_link.h"
@@ -17,6 +18,7 @@ namespace {
 class TempFile {
  public:
   explicit TempFile(const std::filesystem::path& target) : path_(target.string() + ".XXXXXX") {
+    if (const int fault = InjectedFault("create", path_)) throw FileException::FromErrno(fault, target.string());
     fd_ = ::mkostemp(path_.data(), O_CLOEXEC);
     if (fd_ < 0) throw FileException::FromErrno(errno, target.string());
   }
@@ -28,6 +30,10 @@ class TempFile {
   TempFile& operator=(const TempFile&) = delete;
 
   bool Write(const std::string& bytes) {
+    if (const int fault = InjectedFault("write", path_)) {
+      errno = fault;
+      return false;
+    }
     std::size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
@@ -42,6 +48,10 @@ class TempFile {
     return ::close(fd) == 0;
   }
   bool RenameTo(const std::filesystem::path& target) {
+    if (const int fault = InjectedFault("move", target.string())) {
+      errno = fault;
+      return false;
+    }
     if (::rename(path_.c_str(), target.c_str()) != 0) return false;
     kept_ = true;
     return true;
