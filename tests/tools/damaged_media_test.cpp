@@ -39,6 +39,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSample = QM_SAMPLE_DIR;
+const fs::path kRemovalProgram = kSample / "tree" / "main" / "UNSETUP.EXE";
 constexpr const char* kLog = "C:\\WINDOWS\\QMW.LOG";
 // A stored copy of the premade labels, made beside the media's -lh5- one.
 constexpr const char* kStoredArchive = "PRESTORE.1";
@@ -86,7 +87,12 @@ class DamagedMediaTest : public ::testing::Test {
       }
     }
     media_ = machine_->Root() / "media";
-    const auto built = qmtest::RunTool("qmtool", {"media", "build", (kSample / "manifest.ini").string(), media_.string()},
+    // The tree's stand-in as the removal program: the built one differs in
+    // size from build to build (a sanitizer build's is many times larger),
+    // and the layout of the diskettes with it.
+    const auto built = qmtest::RunTool("qmtool",
+                                       {"media", "build", "--unsetup", kRemovalProgram.string(),
+                                        (kSample / "manifest.ini").string(), media_.string()},
                                        {"QMSETUP_SYSTEM=" + machine_->Root().string()});
     ASSERT_EQ(built.exitCode, 0) << built.err;
     tables_ = std::make_unique<qmtest::MediaTables>(media_ / "DISK01");
@@ -188,7 +194,7 @@ class DamagedMediaTest : public ::testing::Test {
 
   // The sample tree's file of that name; the removal program is the one built.
   static std::string TreeBytes(const std::string& name) {
-    if (name == "UNSETUP.EXE") return ReadBytes(fs::path(QM_BIN_DIR) / "unsetup");
+    if (name == "UNSETUP.EXE") return ReadBytes(kRemovalProgram);
     for (const auto& item : fs::recursive_directory_iterator(kSample / "tree")) {
       if (item.path().filename() == name) return ReadBytes(item.path());
     }
@@ -326,13 +332,16 @@ TEST_F(DamagedMediaTest, EveryByteOfAStoredArchiveChanged) {
   EXPECT_TRUE(tally.failures.empty()) << Failures(tally);
 }
 
-// The clip art runs over three diskettes: the header with which each further
-// volume starts is read in the middle of an entry's data.
+// The clip art runs over onto further diskettes: the header with which each
+// further volume starts is read in the middle of an entry's data.
 TEST_F(DamagedMediaTest, EveryByteOfTheHeadersOfFurtherVolumesChanged) {
   Tally tally;
-  for (const char* volume : {"ART2000.2", "ART2000.3"}) {
+  int volumes = 0;
+  for (char number = '2';; ++number) {
+    const std::string volume = std::string("ART2000.") + number;
     const fs::path file = MediaFile(volume);
-    ASSERT_FALSE(file.empty()) << volume;
+    if (file.empty()) break;
+    ++volumes;
     const std::string original = ReadBytes(file);
     for (std::size_t at = 0; at < 8; ++at) {
       for (const unsigned char mask : {0x01, 0x80, 0xFF}) {
@@ -342,14 +351,15 @@ TEST_F(DamagedMediaTest, EveryByteOfTheHeadersOfFurtherVolumesChanged) {
       }
     }
   }
-  tally.Print("ART2000.2 and .3, volume headers");
-  EXPECT_EQ(tally.detected, 2 * 4 * 3);  // the magic; the other four bytes mean nothing
-  EXPECT_EQ(tally.harmless, 2 * 4 * 3);
+  tally.Print("ART2000's further volumes, headers");
+  ASSERT_GE(volumes, 1);
+  EXPECT_EQ(tally.detected, volumes * 4 * 3);  // the magic; the other four bytes mean nothing
+  EXPECT_EQ(tally.harmless, volumes * 4 * 3);
   EXPECT_TRUE(tally.failures.empty()) << Failures(tally);
 }
 
 // Every volume of every archive of the media cut at every 1,000th byte, the
-// volumes of the clip art that runs over three diskettes one at a time.
+// volumes of the clip art that runs over onto the next diskette one at a time.
 TEST_F(DamagedMediaTest, EveryArchiveCutAtEveryThousandthByte) {
   Tally tally;
   for (const auto& source : tables_->sources.Sources()) {
@@ -366,7 +376,7 @@ TEST_F(DamagedMediaTest, EveryArchiveCutAtEveryThousandthByte) {
     }
   }
   tally.Print("every archive, cut at every 1,000th byte");
-  EXPECT_GT(tally.cases, 500);
+  EXPECT_GT(tally.cases, 400);
   EXPECT_TRUE(tally.failures.empty()) << Failures(tally);
 }
 
