@@ -3,6 +3,8 @@
 #include "install/log/ini_fields.h"
 #include "install/log/ini_section_reader.h"
 #include "install/tables/destination_table.h"
+#include "platform/machine/host_paths.h"
+#include "system/target_table.h"
 
 std::vector<LoggedFile> ReadLoggedFiles(const std::string& group, const std::string& logFile) {
   std::vector<LoggedFile> files;
@@ -26,6 +28,14 @@ std::string LoggedFilePath(const LoggedFile& file, const CDestinationTable& dest
   const std::string directory = destinations.PathOf(file.destinationId);
   if (directory.empty()) return {};
   return JoinDirectory(directory, file.name);
+}
+
+const CTarget* ProgramItemOf(const LoggedFile& file, const std::string& path, const CTargetTable& targets) {
+  const CTarget* target = targets.Find(file.name);
+  if (target == nullptr || path.empty() || !platform::EqualsIgnoreAsciiCase(target->commandPath.Text(), path)) {
+    return nullptr;
+  }
+  return target;
 }
 
 LoggedFileFate FateOf(const LoggedFile& file, const CDestinationTable& destinations) {

@@ -10,6 +10,8 @@
 #include <vector>
 
 class CDestinationTable;
+class CTargetTable;
+struct CTarget;
 
 struct LoggedFile {
   std::string group;  // the section
@@ -48,6 +50,11 @@ std::vector<LoggedFile> ReadLoggedFiles(const std::string& group, const std::str
 std::string LoggedFilePath(const LoggedFile& file, const CDestinationTable& destinations);
 
 LoggedFileFate FateOf(const LoggedFile& file, const CDestinationTable& destinations);
+
+// The program item that goes with the file at path: the target under the
+// file's name whose command is that very file (a file of the same name
+// elsewhere leaves it alone); null when there is none.
+const CTarget* ProgramItemOf(const LoggedFile& file, const std::string& path, const CTargetTable& targets);
 
 // A short reason, for people: "placed", "kept", "shared place", "unknown place".
 const char* FateReason(LoggedFileFate fate);

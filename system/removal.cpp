@@ -4,7 +4,6 @@
 #include "install/tables/group_table.h"
 #include "system/destination_macros.h"
 #include "platform/fs/file_ops.h"
-#include "platform/machine/host_paths.h"
 #include "system/command_list.h"
 #include "system/logged_files.h"
 #include "system/registry_entry_list.h"
@@ -15,11 +14,8 @@ namespace {
 
 constexpr int kStepPercent = 20;
 
-// The item of a file goes with it when the file is the item's command.
 void RemoveItemOf(const RemovalWork& work, const LoggedFile& file, const std::string& path) {
-  const CTarget* target = work.targets.Find(file.name);
-  if (target == nullptr || !platform::EqualsIgnoreAsciiCase(target->commandPath.Text(), path)) return;
-  RemoveProgramItem(*target, work.place, work.logFile);
+  if (const CTarget* target = ProgramItemOf(file, path, work.targets)) RemoveProgramItem(*target, work.place, work.logFile);
 }
 
 void RemoveFile(const RemovalWork& work, const LoggedFile& file, RemovalProgress& progress) {

@@ -246,11 +246,7 @@ class Planner {
     file.path = LoggedFilePath(logged, tables_.destinations);
     file.fate = FateOf(logged, tables_.destinations);
     file.present = !file.path.empty() && IsFile(file.path);
-    // The item goes only with the very file it starts: a file of the same name
-    // elsewhere leaves it alone.
-    const CTarget* target = tables_.targets.Find(logged.name);
-    if (target != nullptr && !file.path.empty() &&
-        platform::EqualsIgnoreAsciiCase(target->commandPath.Text(), file.path)) {
+    if (const CTarget* target = ProgramItemOf(logged, file.path, tables_.targets)) {
       file.programItem = target->name;
       plan_.programItems.push_back({target->name, file.path});
     }
