@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/core/exceptions.h"
+#include "platform/core/published_file.h"
 #include "platform/machine/host_paths.h"
 
 namespace platform::dde {
@@ -38,32 +39,16 @@ std::string FileStem(std::string_view groupName) {
 }
 
 void WriteFileAtomically(const fs::path& path, const std::string& text) {
-  const fs::path temp = path.string() + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throw FileException::FromErrno(errno, temp.string());
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) {
-      const int err = wrote < 0 ? errno : ENOSPC;
-      ::close(fd);
-      ::unlink(temp.c_str());
-      throw FileException::FromErrno(err, temp.string());
-    }
-    done += static_cast<std::size_t>(wrote);
+  try {
+    PublishedFile file(path, 0644);
+    file.Write(text);
+    // The group file's bytes, and then its name, must reach the disk before
+    // the group counts as written.
+    if (::fsync(file.Descriptor()) != 0) throw std::system_error(errno, std::generic_category(), "fsync");
+    file.Publish();
+  } catch (const std::system_error& error) {
+    throw FileException::FromErrno(error.code().value(), path.string());
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    throw FileException::FromErrno(err, temp.string());
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    throw FileException::FromErrno(err, path.string());
-  }
-  // The rename itself must reach the disk before the group counts as written.
   const int dir = ::open(path.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "platform/core/published_file.h"
 #include "platform/machine/host_paths.h"
 #include "platform/machine/system_ini.h"
 #include "platform/machine/windows_dir.h"
@@ -26,25 +27,14 @@ void MakeDirectories(const std::filesystem::path& dir) {
   if (ec) throw MachineError("cannot create " + dir.string() + ": " + ec.message());
 }
 
-// Written beside the old file and renamed over it, so a reader never sees half a file.
+// Put in place whole by one rename, so a reader never sees half a file.
 void WriteFileAtomically(const std::filesystem::path& path, const std::string& text) {
-  const std::filesystem::path temp = path.string() + ".new-" + std::to_string(getpid());
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
-      throw MachineError("cannot write " + temp.string());
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    throw MachineError("cannot write " + path.string() + ": " + ec.message());
+  try {
+    PublishedFile file(path, 0644);
+    file.Write(text);
+    file.Publish();
+  } catch (const std::system_error& error) {
+    throw MachineError("cannot write " + path.string() + ": " + error.code().message());
   }
 }
 

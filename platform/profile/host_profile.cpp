@@ -65,28 +65,25 @@ void ApplyWrite(const std::filesystem::path& file, const char* section, const ch
   const IniDocument::Change change = key == nullptr     ? document.RemoveSection(section)
                                      : value == nullptr ? document.RemoveKey(section, key)
                                                         : document.Set(section, key, value);
+  if (change == IniDocument::Change::None) return;
+  // A cut line left out of the document is still on disk: appending would join
+  // the new line to it into an entry nobody wrote, and cutting back from the
+  // end would measure from the wrong size, so the file is written anew.
+  const bool atTheEnd = !cached.cutLineLeftOut;
   struct stat status {};
-  switch (change) {
-    case IniDocument::Change::None:
-      return;
-    case IniDocument::Change::Appended:
-      if (!cached.cutLineLeftOut) {
-        std::optional<FileIdentity> expected;
-        if (cached.exists) expected = FileIdentity::Of(cached.status);
-        status = AppendToFile(file, std::string_view(document.Text()).substr(oldSize), expected);
-        break;
-      }
-      // Appended to the partial line, the new line would join it into an entry
-      // nobody wrote; the file is written anew without it.
-      [[fallthrough]];
-    case IniDocument::Change::Rewritten:
-      // Every file we write ends with a line end, so that a last line without
-      // one is what a cut append left (cut_append.h).
-      document.EndLastLine();
-      // Opening the file for an append asks the kernel; a rename would not, so ask here.
-      if (cached.exists && ::access(file.c_str(), W_OK) != 0) throw AccessDenied();
-      status = ReplaceFile(file, document.Text(), cached.exists ? &cached.status : nullptr);
-      break;
+  if (change == IniDocument::Change::Appended && atTheEnd) {
+    std::optional<FileIdentity> expected;
+    if (cached.exists) expected = FileIdentity::Of(cached.status);
+    status = AppendToFile(file, std::string_view(document.Text()).substr(oldSize), expected);
+  } else if (change == IniDocument::Change::Truncated && atTheEnd && cached.exists) {
+    status = TruncateFile(file, static_cast<off_t>(document.Text().size()), FileIdentity::Of(cached.status));
+  } else {
+    // Every file we write ends with a line end, so that a last line without
+    // one is what a cut append left (cut_append.h).
+    document.EndLastLine();
+    // Opening the file for an append asks the kernel; a rename would not, so ask here.
+    if (cached.exists && ::access(file.c_str(), W_OK) != 0) throw AccessDenied();
+    status = ReplaceFile(file, document.Text(), cached.exists ? &cached.status : nullptr);
   }
   Cache().Remember(file, status);
 }

@@ -176,9 +176,10 @@ IniDocument::Change IniDocument::RemoveKey(std::string_view section, std::string
   if (!found) return Change::None;
   const auto line = FindKey(*found, key);
   if (!line) return Change::None;
+  const bool lastLine = lines_[*line].end == text_.size();
   text_.erase(lines_[*line].offset, lines_[*line].end - lines_[*line].offset);
   Reindex();
-  return Change::Rewritten;
+  return lastLine ? Change::Truncated : Change::Rewritten;
 }
 
 IniDocument::Change IniDocument::RemoveSection(std::string_view section) {

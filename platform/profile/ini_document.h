@@ -37,8 +37,9 @@ class IniDocument {
   // name; nullopt when there is none. A key line without "=" has an empty value.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
-  // How an edit changed the text: only appended to it, or changed it elsewhere.
-  enum class Change { None, Appended, Rewritten };
+  // How an edit changed the text: only appended to it, only cut from its end
+  // (the last line removed), or changed it elsewhere.
+  enum class Change { None, Appended, Truncated, Rewritten };
   // Replaces the value of an existing key, else adds the key after the last line
   // of the section that is not blank, else adds the section and the key at the end.
   Change Set(std::string_view section, std::string_view key, std::string_view value);

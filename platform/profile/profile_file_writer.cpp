@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/core/fault_injection.h"
+#include "platform/core/published_file.h"
 
 namespace platform {
 namespace {
@@ -37,16 +38,6 @@ class Fd {
  private:
   int fd_;
 };
-
-void WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw ErrnoError(errno, "write");
-    if (n == 0) throw ErrnoError(ENOSPC, "write");
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-}
 
 // The user extended attributes carry the DOS attributes (hidden, system,
 // archive); a rewrite must not drop them. Others (security labels) are the
@@ -122,38 +113,44 @@ struct stat AppendToFile(const std::filesystem::path& file, std::string_view byt
   return after;
 }
 
+struct stat TruncateFile(const std::filesystem::path& file, off_t size, const FileIdentity& expected) {
+  if (const int fault = InjectedFault("open", file.string())) throw ErrnoError(fault, "open");
+  Fd fd(::open(file.c_str(), O_WRONLY | O_CLOEXEC));
+  if (fd.get() < 0) {
+    if (errno == ENOENT) throw FileChangedError();
+    throw ErrnoError(errno, "open");
+  }
+  struct stat before {};
+  if (::fstat(fd.get(), &before) != 0) throw ErrnoError(errno, "fstat");
+  if (!(FileIdentity::Of(before) == expected)) throw FileChangedError();
+  if (const int fault = InjectedFault("write", file.string())) throw ErrnoError(fault, "ftruncate");
+  if (::ftruncate(fd.get(), size) != 0) throw ErrnoError(errno, "ftruncate");
+  struct stat after {};
+  if (::fstat(fd.get(), &after) != 0) throw ErrnoError(errno, "fstat");
+  if (fd.Close() != 0) throw ErrnoError(errno, "close");
+  return after;
+}
+
 struct stat ReplaceFile(const std::filesystem::path& file, std::string_view text, const struct stat* original) {
   const std::filesystem::path target = ResolveSymlinks(file);
-  std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-  if (const int fault = InjectedFault("create", pattern)) throw ErrnoError(fault, "mkstemp");
-  Fd fd(::mkostemp(pattern.data(), O_CLOEXEC));
-  if (fd.get() < 0) throw ErrnoError(errno, "mkstemp");
-  const std::filesystem::path temp = pattern;
-  try {
-    if (const int fault = InjectedFault("write", temp.string())) throw ErrnoError(fault, "write");
-    WriteAll(fd.get(), text);
-    if (original) {
-      if (::fchmod(fd.get(), original->st_mode & 07777) != 0) throw ErrnoError(errno, "fchmod");
-      // Only root may give a file away; anyone else keeps the file as their own.
-      (void)::fchown(fd.get(), original->st_uid, original->st_gid);
-      CopyUserAttributes(target, fd.get());
-    } else if (::fchmod(fd.get(), DefaultFileMode()) != 0) {
-      throw ErrnoError(errno, "fchmod");
-    }
-    struct stat after {};
-    if (::fstat(fd.get(), &after) != 0) throw ErrnoError(errno, "fstat");
-    const int closeFault = InjectedFault("close", temp.string());
-    if (fd.Close() != 0) throw ErrnoError(errno, "close");
-    if (closeFault != 0) throw ErrnoError(closeFault, "close");
-    if (const int fault = InjectedFault("move", target.string())) throw ErrnoError(fault, "rename");
-    if (::rename(temp.c_str(), target.c_str()) != 0) throw ErrnoError(errno, "rename");
-    // Some file systems touch the change time on rename; the cache wants the final one.
-    (void)::stat(target.c_str(), &after);
-    return after;
-  } catch (...) {
-    ::unlink(temp.c_str());
-    throw;
+  PublishedFile replacement(target, original ? (original->st_mode & 07777) : DefaultFileMode());
+  const int fd = replacement.Descriptor();
+  replacement.Write(text);
+  if (original) {
+    // The mode again: the one given at creation passed through the umask.
+    if (::fchmod(fd, original->st_mode & 07777) != 0) throw ErrnoError(errno, "fchmod");
+    // Only root may give a file away; anyone else keeps the file as their own.
+    (void)::fchown(fd, original->st_uid, original->st_gid);
+    CopyUserAttributes(target, fd);
+  } else if (::fchmod(fd, DefaultFileMode()) != 0) {
+    throw ErrnoError(errno, "fchmod");
   }
+  struct stat after {};
+  if (::fstat(fd, &after) != 0) throw ErrnoError(errno, "fstat");
+  replacement.Publish();
+  // Some file systems touch the change time on a link or rename; the cache wants the final one.
+  (void)::stat(target.c_str(), &after);
+  return after;
 }
 
 }  // namespace platform

@@ -13,11 +13,12 @@
 // SIGKILL would cut it at the boundary. A short write that the process survives
 // (a full disk) is cut back to the old size, so no partial line remains.
 //
-// Replacing: the whole new text goes to a temporary file in the same directory,
-// which takes the original's permission bits, owner and user extended attributes
-// (the DOS attributes live there), and is renamed over the original. rename() is
-// atomic: the name shows the old file or the new one, never a mixture. A process
-// that dies before the rename leaves the old file and a stray temporary file.
+// Replacing: the whole new text goes to a file without a name in the same
+// directory (published_file.h), which takes the original's permission bits,
+// owner and user extended attributes (the DOS attributes live there), and is
+// then put in the original's place by a rename. The name shows the old file or
+// the new one, never a mixture, and a process that dies while writing leaves
+// nothing else behind.
 //
 // Neither path calls fsync: they guard against the process dying, not against
 // the machine losing power.
@@ -45,6 +46,11 @@ class FileChangedError : public std::runtime_error {
 // status afterwards. Throws FileChangedError, or std::system_error on failure.
 struct stat AppendToFile(const std::filesystem::path& file, std::string_view bytes,
                          const std::optional<FileIdentity>& expected);
+
+// Cuts the file back to `size` bytes, its text without its last lines; a
+// single ftruncate(), so the cut is there or not. `expected` as for
+// AppendToFile. Returns the file's status afterwards.
+struct stat TruncateFile(const std::filesystem::path& file, off_t size, const FileIdentity& expected);
 
 // Replaces the file's whole text through a temporary file and a rename, writing
 // through a symbolic link to the file it names. `original` is the status of the

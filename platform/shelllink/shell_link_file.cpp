@@ -5,63 +5,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <system_error>
 
-#include "platform/core/fault_injection.h"
+#include "platform/core/published_file.h"
 #include "platform/fs/path_map.h"
 #include "platform/machine/machine.h"
 #include "platform/shelllink/shell_link.h"
 
 namespace platform {
 namespace {
-
-// Closes the descriptor and removes the temporary file unless the write got through.
-class TempFile {
- public:
-  explicit TempFile(const std::filesystem::path& target) : path_(target.string() + ".XXXXXX") {
-    if (const int fault = InjectedFault("create", path_)) throw FileException::FromErrno(fault, target.string());
-    fd_ = ::mkostemp(path_.data(), O_CLOEXEC);
-    if (fd_ < 0) throw FileException::FromErrno(errno, target.string());
-  }
-  ~TempFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!kept_) ::unlink(path_.c_str());
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-
-  bool Write(const std::string& bytes) {
-    if (const int fault = InjectedFault("write", path_)) {
-      errno = fault;
-      return false;
-    }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return false;
-      done += static_cast<std::size_t>(n);
-    }
-    // Links are made readable like any file the shell creates, whatever mkstemp chose.
-    if (::fchmod(fd_, 0644) != 0) return false;
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-  bool RenameTo(const std::filesystem::path& target) {
-    if (const int fault = InjectedFault("move", target.string())) {
-      errno = fault;
-      return false;
-    }
-    if (::rename(path_.c_str(), target.c_str()) != 0) return false;
-    kept_ = true;
-    return true;
-  }
-
- private:
-  std::string path_;
-  int fd_ = -1;
-  bool kept_ = false;
-};
 
 std::string ReadWholeFile(const std::filesystem::path& hostPath) {
   const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -105,8 +57,15 @@ std::filesystem::path HostPathOf(std::string_view winPath) {
 
 void WriteShellLink(const ShellLink& link, const std::filesystem::path& hostPath) {
   const std::string bytes = EncodeShellLink(link);
-  TempFile temp(hostPath);
-  if (!temp.Write(bytes) || !temp.RenameTo(hostPath)) throw FileException::FromErrno(errno, hostPath.string());
+  try {
+    // Links are made readable like any file the shell creates.
+    PublishedFile file(hostPath, 0644);
+    file.Write(bytes);
+    if (::fchmod(file.Descriptor(), 0644) != 0) throw std::system_error(errno, std::generic_category(), "fchmod");
+    file.Publish();
+  } catch (const std::system_error& error) {
+    throw FileException::FromErrno(error.code().value(), hostPath.string());
+  }
 }
 
 ShellLink ReadShellLink(const std::filesystem::path& hostPath) {

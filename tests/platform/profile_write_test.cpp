@@ -214,5 +214,26 @@ TEST_F(ProfileWrite, AppendsNeitherRereadNorRewriteTheFile) {
   EXPECT_EQ(HostProfileDiskReads(), reads);
 }
 
+// The journal's pattern: a line written, then taken back while still last.
+TEST_F(ProfileWrite, TakingBackTheLastLineCutsTheFileInPlace) {
+  ASSERT_TRUE(Write("Group", "kept.dll", "0|1|0"));
+  ASSERT_TRUE(Write("Group", "1a2b3c4d.dll", "0|1|0"));
+  const std::uint64_t reads = HostProfileDiskReads();
+  struct stat status {};
+  ASSERT_EQ(::stat(file.c_str(), &status), 0);
+  const ino_t inode = status.st_ino;
+  ASSERT_TRUE(Write("Group", "1A2B3C4D.DLL", nullptr));
+  ASSERT_EQ(::stat(file.c_str(), &status), 0);
+  EXPECT_EQ(status.st_ino, inode) << "taking back the last line must not replace the file";
+  EXPECT_EQ(ReadFileText(file), "[Group]\r\nkept.dll=0|1|0\r\n");
+  EXPECT_EQ(HostProfileDiskReads(), reads);
+
+  // Another process's change since is seen, and the line goes all the same.
+  ASSERT_TRUE(Write("Group", "temp.dll", "0|1|0"));
+  WriteFileText(file, ReadFileText(file) + "[Other]\r\nx=1\r\n");
+  ASSERT_TRUE(Write("Group", "temp.dll", nullptr));
+  EXPECT_EQ(ReadFileText(file), "[Group]\r\nkept.dll=0|1|0\r\n[Other]\r\nx=1\r\n");
+}
+
 }  // namespace
 }  // namespace platform

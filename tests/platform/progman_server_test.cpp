@@ -115,11 +115,13 @@ TEST_F(ProgmanServerTest, ChangeThatCannotBeWrittenIsRefusedAndForgotten) {
   RunningServer server;
   auto client = Connected();
   ASSERT_TRUE(client->Execute("[CreateGroup(QM2)]"));
-  // A directory where the temporary file goes makes the write fail.
-  const fs::path blocker = ProgmanGroupDirectory() / "QM2.grp.tmp";
-  fs::create_directory(blocker);
-  EXPECT_FALSE(client->Execute("[AddItem(C:\\LOST.EXE,Lost)]"));
+  // A directory with something in it where the group file is: the new file
+  // cannot be renamed over it.
+  const fs::path blocker = ProgmanGroupDirectory() / "QM2.grp";
   fs::remove(blocker);
+  fs::create_directories(blocker / "in-the-way");
+  EXPECT_FALSE(client->Execute("[AddItem(C:\\LOST.EXE,Lost)]"));
+  fs::remove_all(blocker);
   EXPECT_TRUE(client->Execute("[AddItem(C:\\KEPT.EXE,Kept)]"));
   const std::vector<ProgmanGroup> groups = GroupsOnDisk();
   ASSERT_EQ(groups.size(), 1u);
