@@ -78,9 +78,11 @@ int CopyPage::RunPageAction() {
     return page_id::kNotInstalled;
   }
 
+  // The tables, with the installed paths of the program items' files, go into
+  // the log before the items are made: that is how a removal finds an item.
+  if (app.LogFlag()) WriteInstallTables(app);
   if (app.Groups().IsInstalled(group_name::kProgram)) CreateInstallProgramItems(app);
   billboards.Close();
-  if (app.LogFlag()) WriteInstallTables(app);
   CompleteProduct(app);
   return NextPageId();
 }

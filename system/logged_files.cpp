@@ -1,10 +1,36 @@
 #include "system/logged_files.h"
 
+#include <string_view>
+#include <vector>
+
 #include "install/log/ini_fields.h"
+#include "install/log/install_log.h"
 #include "install/log/ini_section_reader.h"
 #include "install/tables/destination_table.h"
 #include "platform/machine/host_paths.h"
+#include "platform/profile/ini_document.h"
+#include "platform/profile/private_profile.h"
 #include "system/target_table.h"
+
+bool LogRecordsInstalledWork(const std::string& logFile) {
+  std::vector<char> names(4096);
+  for (;;) {
+    const std::size_t length =
+        platform::GetPrivateProfileString(nullptr, nullptr, "", names.data(), names.size(), logFile);
+    if (length + 2 < names.size()) break;
+    names.resize(names.size() * 2);
+  }
+  for (const char* name = names.data(); *name != '\0'; name += std::string_view(name).size() + 1) {
+    const std::string_view section(name);
+    bool table = false;
+    for (const char* known : {install_log::kDestinationsSection, install_log::kGroupsSection,
+                              install_log::kTargetsSection, install_log::kProgramFolderSection}) {
+      table = table || platform::EqualsIgnoreCase(section, known);
+    }
+    if (!table) return true;
+  }
+  return false;
+}
 
 std::vector<LoggedFile> ReadLoggedFiles(const std::string& group, const std::string& logFile) {
   std::vector<LoggedFile> files;

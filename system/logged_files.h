@@ -39,6 +39,12 @@ inline bool RemovalTriesDirectory(int destinationId) {
   return destinationId >= 0 && destinationId < kFirstSharedDestination;
 }
 
+// Whether the log records anything the install did: a section other than the
+// tables and the program folder's name. An install writes those before its
+// first file, so a log of them alone (a run killed early) leaves nothing to
+// take away; nor does a missing log.
+bool LogRecordsInstalledWork(const std::string& logFile);
+
 // The lines of group's section of logFile in file order; numbers are read as
 // decimal from their leading digits (0 when there are none). A missing file or
 // section gives none.

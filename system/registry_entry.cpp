@@ -61,6 +61,17 @@ void CRegistryEntry::InitEntry(std::string keyPath, std::string valueName, std::
   rootKey_ = platform::RootKeyFromName(rootName_);
 }
 
+namespace {
+
+bool KeyExists(platform::RegKey parent, const std::string& name) {
+  platform::RegKey opened = 0;
+  if (platform::RegOpenKeyEx(parent, name, 0, platform::KEY_READ, &opened) != platform::ERROR_SUCCESS) return false;
+  platform::RegCloseKey(opened);
+  return true;
+}
+
+}  // namespace
+
 platform::RegStatus CRegistryEntry::CreateKeyPath(bool log, std::string_view logFile) {
   if (components_.empty()) return platform::ERROR_BADKEY;
   std::string pathSoFar = components_.front();
@@ -68,26 +79,28 @@ platform::RegStatus CRegistryEntry::CreateKeyPath(bool log, std::string_view log
   // A path that names only its root creates nothing, and no key is current.
   platform::RegStatus status = platform::ERROR_BADKEY;
   for (std::size_t i = 1; i < components_.size(); ++i) {
+    const std::string path = pathSoFar + '\\' + components_[i];
+    // The log names a key before it exists, so that a removal after a kill at
+    // any instant finds it; a key that is there already is never logged.
+    const bool journaled = log && !KeyExists(parent, components_[i]);
+    if (journaled && !platform::WritePrivateProfileString(install_log::kRegistrySection, path.c_str(),
+                                                          install_log::kRegistryKeyValue, logFile)) {
+      return platform::ERROR_CANTWRITE;
+    }
     platform::RegKey created = 0;
     std::uint32_t disposition = 0;
     status = platform::RegCreateKeyEx(parent, components_[i], keyClass_, keyOptions_, access_, security_, &created,
                                       &disposition);
+    if (journaled && (status != platform::ERROR_SUCCESS || disposition != platform::REG_CREATED_NEW_KEY)) {
+      // Not created by us after all: its line goes again.
+      platform::WritePrivateProfileString(install_log::kRegistrySection, path.c_str(), nullptr, logFile);
+    }
     // A key that cannot be created is skipped: the next one goes under the
     // same parent, and the path logged is the path actually created.
     // A key the store failed to write ends the path: the rest would land
     // under the wrong parent.
     if (status == platform::ERROR_CANTWRITE) return status;
     if (status != platform::ERROR_SUCCESS) continue;
-    const std::string path = pathSoFar + '\\' + components_[i];
-    // A new key the log does not name is one no removal will find: it goes
-    // again, and nothing more is created under it.
-    if (log && disposition == platform::REG_CREATED_NEW_KEY &&
-        !platform::WritePrivateProfileString(install_log::kRegistrySection, path.c_str(),
-                                             install_log::kRegistryKeyValue, logFile)) {
-      platform::RegCloseKey(created);
-      platform::RegDeleteKey(parent, components_[i]);
-      return platform::ERROR_CANTWRITE;
-    }
     Hold(created);
     parentKey_ = parent;
     currentKey_ = created;

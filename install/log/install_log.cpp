@@ -20,6 +20,22 @@ bool LogInstalledFile(const InstalledFileRecord& file, std::string_view logFile)
                    FormatInstalledFileLine(file.destinationId, file.installed, file.replaced), logFile);
 }
 
+bool IsLoggedFile(const std::string& group, std::string_view path, std::string_view logFile) {
+  const std::string key(FileNameOfPath(path));
+  if (group.empty() || key.empty()) return false;
+  // A default no value can be: the answer is whether it came back.
+  constexpr const char* kAbsent = "\x01";
+  char value[4];
+  platform::GetPrivateProfileString(group.c_str(), key.c_str(), kAbsent, value, sizeof value, logFile);
+  return std::string_view(value) != kAbsent;
+}
+
+bool ForgetInstalledFile(const InstalledFileRecord& file, std::string_view logFile) {
+  const std::string key(FileNameOfPath(file.destinationPath));
+  if (file.group.empty() || key.empty()) return true;
+  return platform::WritePrivateProfileString(file.group.c_str(), key.c_str(), nullptr, logFile);
+}
+
 bool WriteDestinationLines(std::span<const DestinationRecord> destinations, std::string_view logFile) {
   bool allWritten = true;
   for (const DestinationRecord& d : destinations) {

@@ -54,6 +54,12 @@ struct GroupRecord {
 // set; the copy then takes the file back, since no removal would find it.
 bool LogInstalledFile(const InstalledFileRecord& file, std::string_view logFile);
 
+// Whether the file's group section already holds a line for its name.
+bool IsLoggedFile(const std::string& group, std::string_view path, std::string_view logFile);
+// Takes the file's line out of its group's section again. False with errno set
+// when the log could not be written.
+bool ForgetInstalledFile(const InstalledFileRecord& file, std::string_view logFile);
+
 // Writes the "destinations" lines, skipping the negative (preset) ids, whose
 // directories belong to the machine and are resolved anew by every run. False
 // when a line failed; the others are still written.

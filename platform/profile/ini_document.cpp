@@ -176,10 +176,27 @@ IniDocument::Change IniDocument::RemoveKey(std::string_view section, std::string
   if (!found) return Change::None;
   const auto line = FindKey(*found, key);
   if (!line) return Change::None;
-  const bool lastLine = lines_[*line].end == text_.size();
+  if (lines_[*line].end == text_.size()) {
+    // The last line of the text, so the last of the section's first run: only
+    // that line's index goes, without parsing the text again (the install
+    // log takes back its newest line once per file).
+    Section& owner = sections_[static_cast<std::size_t>(found - sections_.data())];
+    owner.keys.erase(AsciiLower(KeyNameOf(*line)));
+    owner.keyOrder.pop_back();
+    text_.resize(lines_[*line].offset);
+    lines_.pop_back();
+    owner.lastNonBlank = owner.header;
+    for (std::size_t i = lines_.size(); i-- > owner.header + 1;) {
+      if (!TrimBlanks(LineText(i)).empty()) {
+        owner.lastNonBlank = i;
+        break;
+      }
+    }
+    return Change::Truncated;
+  }
   text_.erase(lines_[*line].offset, lines_[*line].end - lines_[*line].offset);
   Reindex();
-  return lastLine ? Change::Truncated : Change::Rewritten;
+  return Change::Rewritten;
 }
 
 IniDocument::Change IniDocument::RemoveSection(std::string_view section) {

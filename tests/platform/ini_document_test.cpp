@@ -94,6 +94,10 @@ TEST(IniDocument, TheIncrementalIndexMatchesAFreshParse) {
     const unsigned op = random() % 20;
     if (op == 0) {
       doc.RemoveSection(section);
+    } else if (op == 3) {
+      // The journal's pair: a line written and at once taken back.
+      doc.Set(section, "temp", "0|1|0");
+      doc.RemoveKey(section, "temp");
     } else if (op < 3) {
       doc.RemoveKey(section, key);
     } else {
@@ -106,6 +110,12 @@ TEST(IniDocument, TheIncrementalIndexMatchesAFreshParse) {
       ASSERT_EQ(doc.KeyNames(name), fresh.KeyNames(name)) << step;
       for (const std::string& k : fresh.KeyNames(name)) ASSERT_EQ(doc.Get(name, k), fresh.Get(name, k));
     }
+    // A new key lands where it would in the fresh parse.
+    IniDocument probed(doc.Text());
+    doc.Set(section, "probe", "1");
+    probed.Set(section, "probe", "1");
+    ASSERT_EQ(doc.Text(), probed.Text()) << step;
+    doc.RemoveKey(section, "probe");
   }
 }
 

@@ -1,14 +1,15 @@
 #include "wizard/pages/reading_page.h"
 
 #include "app/setup_app.h"
-#include "platform/fs/file_ops.h"
+#include "system/logged_files.h"
 #include "wizard/pages/setup_tables_loading.h"
 
 int ReadingPage::RunPageAction() {
   SetupApp& app = SetupApp::Current();
-  // Without its log a removal still runs the profile's removal entries and
-  // commands; it finds nothing of the install to take away.
-  if (app.UninstallMode() && !platform::FileExists(app.InstallTablesFile())) return NextPageId();
+  // Without its log, or with a log of an install killed before its first
+  // file, a removal still runs the profile's removal entries and commands; it
+  // finds nothing of the install to take away.
+  if (app.UninstallMode() && !LogRecordsInstalledWork(app.InstallTablesFile())) return NextPageId();
   LoadSetupTables(app);
   return NextPageId();
 }

@@ -207,4 +207,48 @@ TEST_F(EntryInstallerTest, NoFreeTemporaryNameFailsTheFileWithoutTouchingTheTake
   EXPECT_EQ(LogLine("Main", "README.TXT"), "");
 }
 
+// While a file is extracted the log names it and its temporary copy, so that a
+// removal after a kill finds both; afterwards only the file's line is left,
+// and after a failure neither.
+class LogWatchingReader : public ScriptedReader {
+ public:
+  std::string placedLine, temporaryLine;
+
+ protected:
+  void OnSegment() override {
+    if (placedLine.empty()) {
+      placedLine = LineOf("README.TXT");
+      temporaryLine = LineOf("7fff7fff.TXT");
+    }
+    ScriptedReader::OnSegment();
+  }
+  static std::string LineOf(const char* key) {
+    char buffer[64];
+    platform::GetPrivateProfileString("Main", key, "", buffer, sizeof buffer, kLog);
+    return buffer;
+  }
+};
+
+TEST_F(EntryInstallerTest, TheLogNamesTheFileAndItsTemporaryCopyBeforeEitherExists) {
+  placement_.draw = Sequence({0x7FFF});
+  for (const bool damaged : {true, false}) {
+    SCOPED_TRACE(damaged ? "damaged" : "whole");
+    EntryRecipe recipe = EntryRecipe().Name("README.TXT").Data(archive_test::SampleBytes(20000, 3)).Time(kNew);
+    if (damaged) recipe.Checksum(12345);
+    Put("C:\\MEDIA\\DATA.1", ArchiveHeaderBytes() + EntryBytes(recipe));
+    LogWatchingReader reader;
+    if (damaged) {
+      EXPECT_ANY_THROW(InstallAll("C:\\MEDIA\\DATA.1", reader));
+    } else {
+      InstallAll("C:\\MEDIA\\DATA.1", reader);
+    }
+    EXPECT_EQ(reader.placedLine, "0|1|0");
+    EXPECT_EQ(reader.temporaryLine, "0|1|0");
+    EXPECT_EQ(LogLine("Main", "7fff7fff.TXT"), "");
+    EXPECT_EQ(LogLine("Main", "README.TXT"), damaged ? "" : "0|1|0");
+    EXPECT_EQ(Exists("C:\\APP\\README.TXT"), !damaged);
+    platform::DeleteFile("C:\\APP\\README.TXT");
+  }
+}
+
 }  // namespace
