@@ -1,6 +1,7 @@
 #include "platform/core/published_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,13 +18,16 @@ std::system_error ErrnoError(int err, const std::string& what) {
   return std::system_error(err, std::generic_category(), what);
 }
 
-// A hidden name beside the final one that nobody else uses.
+std::string HiddenPrefix(const std::filesystem::path& finalPath) { return "." + finalPath.filename().string() + "."; }
+
+// A hidden name beside the final one that nobody else uses:
+// ".NAME.PID-RANDOM", so that a leftover tells whose it was.
 std::filesystem::path HiddenName(const std::filesystem::path& finalPath) {
   static thread_local std::mt19937 random{std::random_device{}()};
   static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   std::string suffix(6, ' ');
   for (char& c : suffix) c = kLetters[random() % (sizeof kLetters - 1)];
-  return finalPath.parent_path() / ("." + finalPath.filename().string() + "." + suffix);
+  return finalPath.parent_path() / (HiddenPrefix(finalPath) + std::to_string(::getpid()) + "-" + suffix);
 }
 
 bool ProcFdUsable() {
@@ -111,6 +115,29 @@ void PublishedFile::Publish() {
   closeChecked();
   if (::rename(namedTemp_.c_str(), finalPath_.c_str()) != 0) throw ErrnoError(errno, "rename " + finalPath_.string());
   published_ = true;
+}
+
+void PublishedFile::RemoveLeftovers(const std::filesystem::path& finalPath) {
+  const std::string prefix = HiddenPrefix(finalPath);
+  std::filesystem::path directory = finalPath.parent_path();
+  if (directory.empty()) directory = ".";
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string rest = name.substr(prefix.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string::npos || rest.size() - dash - 1 != 6 ||
+        rest.find_first_not_of("0123456789") != dash) {
+      continue;
+    }
+    const pid_t writer = static_cast<pid_t>(std::stol(rest.substr(0, dash)));
+    // Ours, or a process that still runs (perhaps between its link and its
+    // rename): not a leftover.
+    if (writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH) continue;
+    std::error_code ignored;
+    std::filesystem::remove(it->path(), ignored);
+  }
 }
 
 }  // namespace platform

@@ -37,6 +37,11 @@ class PublishedFile {
   // leaving the old file in place.
   void Publish();
 
+  // Deletes the hidden copies of finalPath that writers which have died since
+  // left beside it. Hidden names carry their writer's process id, so a copy
+  // being written right now is never touched.
+  static void RemoveLeftovers(const std::filesystem::path& finalPath);
+
  private:
   void Link(const std::filesystem::path& name) const;
 

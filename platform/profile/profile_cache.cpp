@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/core/fault_injection.h"
+#include "platform/core/published_file.h"
 #include "platform/profile/cut_append.h"
 
 namespace platform {
@@ -76,6 +77,8 @@ CachedProfileFile& ProfileCache::Load(const std::filesystem::path& file) {
   const std::string key = file.string();
   auto it = entries_.find(key);
   if (it == entries_.end()) {
+    // A writer killed between its link and its rename left a hidden copy.
+    PublishedFile::RemoveLeftovers(file);
     EvictIfFull();
     it = entries_.emplace(key, Entry{std::make_unique<CachedProfileFile>(), 0}).first;
   }
