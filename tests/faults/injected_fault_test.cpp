@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/app/setup_media.h"
+#include "tests/common/drive_contents.h"
 #include "tests/common/temp_dir.h"
 #include "tests/tools/run_tool.h"
 
@@ -40,16 +41,6 @@ std::size_t OperationStride(std::size_t operations) {
 }
 
 namespace fs = std::filesystem;
-
-// Every file and directory of drive C: with its bytes (directories "/").
-std::map<std::string, std::string> DriveContents(const fs::path& drive) {
-  std::map<std::string, std::string> contents;
-  for (const auto& entry : fs::recursive_directory_iterator(drive)) {
-    const std::string name = fs::relative(entry.path(), drive).string();
-    contents[name] = entry.is_directory() ? "/" : qmtest::ReadFileText(entry.path());
-  }
-  return contents;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -109,7 +100,7 @@ class InjectedFaultTest : public ::testing::TestWithParam<LoopCase> {
     fs::copy(media_.Machine().Root(), Machine(), fs::copy_options::recursive);
     Run run;
     run.result = Setup({"/B"}, extra);
-    run.drive = DriveContents(Machine() / "drive_c");
+    run.drive = qmtest::DriveContents(Machine() / "drive_c");
     if (run.result.exitCode == 0) run.registry = Registry();
     return run;
   }
@@ -137,7 +128,7 @@ TEST_P(InjectedFaultTest, EveryFailedOperationIsReportedAndRemovedCleanly) {
   const auto started = std::chrono::steady_clock::now();
   const LoopCase loop = GetParam();
   const auto kindOf = [&](std::size_t n) { return kKinds[loop.kind >= 0 ? loop.kind : static_cast<int>(n % 3)]; };
-  const auto before = DriveContents(media_.Machine().DriveC());
+  const auto before = qmtest::DriveContents(media_.Machine().DriveC());
   fs::remove_all(Machine());
   fs::copy(media_.Machine().Root(), Machine(), fs::copy_options::recursive);
   const std::string registryBefore = Registry();
@@ -196,7 +187,7 @@ TEST_P(InjectedFaultTest, EveryFailedOperationIsReportedAndRemovedCleanly) {
 
     // The removal leaves the machine as before the install.
     const qmtest::ToolResult removal = Setup({"/U", "/B", "/D:C:\\QMW2\\"});
-    const auto after = DriveContents(Machine() / "drive_c");
+    const auto after = qmtest::DriveContents(Machine() / "drive_c");
     for (const auto& [name, bytes] : after) {
       EXPECT_TRUE(before.contains(name)) << where << ": left behind " << name << "\n" << removal.err;
     }

@@ -20,6 +20,8 @@
 #include <vector>
 
 #include "tests/common/temp_dir.h"
+#include "tests/common/drive_contents.h"
+#include "tests/tools/machine_runs.h"
 #include "tests/tools/run_tool.h"
 
 namespace {
@@ -47,27 +49,10 @@ bool GrowsByRecords(const std::string& name) {
   return lower.ends_with("/qmw.log") || lower.ends_with("/qmw2.ini") || lower.ends_with(".grp");
 }
 
-// Every file and directory of drive C: with its bytes (directories "/").
-std::map<std::string, std::string> DriveContents(const fs::path& drive) {
-  std::map<std::string, std::string> contents;
-  for (const auto& entry : fs::recursive_directory_iterator(drive)) {
-    const std::string name = fs::relative(entry.path(), drive).string();
-    contents[name] = entry.is_directory() ? "/" : qmtest::ReadFileText(entry.path());
-  }
-  return contents;
-}
-
 class KilledInstallTest : public ::testing::TestWithParam<const char*> {
  protected:
-  KilledInstallTest() {
-    env_ = {"QMSETUP_SYSTEM=" + Machine().string(), "QMSETUP_QMTOOL=" + (kBin / "qmtool").string(),
-            "QMSETUP_REMOVAL_WAIT_MS=0", "QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + Runtime().string()};
-    fs::create_directories(Runtime());
-    fs::permissions(Runtime(), fs::perms::owner_all);
-  }
-  ~KilledInstallTest() override {
-    qmtest::RunProgram("/usr/bin/pkill", {"-TERM", "-f", "progman serve --root " + Machine().string()});
-  }
+  KilledInstallTest() : env_(qmtest::MachineRunEnvironment(Machine(), Runtime())) {}
+  ~KilledInstallTest() override { qmtest::StopProgramManager(Machine()); }
 
   fs::path Machine() const { return temp_.Path() / "machine"; }
   fs::path Pristine() const { return temp_.Path() / "pristine"; }
@@ -89,7 +74,7 @@ class KilledInstallTest : public ::testing::TestWithParam<const char*> {
   }
 
   void FreshMachine() const {
-    qmtest::RunProgram("/usr/bin/pkill", {"-TERM", "-f", "progman serve --root " + Machine().string()});
+    qmtest::StopProgramManager(Machine());
     fs::remove_all(Machine());
     fs::copy(Pristine(), Machine(), fs::copy_options::recursive);
   }
@@ -126,7 +111,7 @@ TEST_P(KilledInstallTest, EveryInstantLeavesALogThatRemovesEverything) {
   MakeMediaAndMachine();
   FreshMachine();
   const fs::path drive = Machine() / "drive_c";
-  const auto before = DriveContents(drive);
+  const auto before = qmtest::DriveContents(drive);
   const std::string registryBefore = Tool({"reg", "export"}).out;
   const std::string groupsBefore = Groups();
 
@@ -139,7 +124,7 @@ TEST_P(KilledInstallTest, EveryInstantLeavesALogThatRemovesEverything) {
     const auto started = Clock::now();
     ASSERT_EQ(RunSetup({"/B"}).exitCode, 0);
     installTime = Clock::now() - started;
-    installed = DriveContents(drive);
+    installed = qmtest::DriveContents(drive);
   }
 
   int killedRunning = 0;
@@ -158,7 +143,7 @@ TEST_P(KilledInstallTest, EveryInstantLeavesALogThatRemovesEverything) {
     }
     // A final name holds the whole file or nothing; other names are the
     // install's temporary files, which the removal must find.
-    for (const auto& [name, bytes] : DriveContents(drive)) {
+    for (const auto& [name, bytes] : qmtest::DriveContents(drive)) {
       const auto old = before.find(name);
       if ((old != before.end() && old->second == bytes) || GrowsByRecords(name)) continue;
       const auto whole = installed.find(name);
@@ -169,7 +154,7 @@ TEST_P(KilledInstallTest, EveryInstantLeavesALogThatRemovesEverything) {
 
     const qmtest::ToolResult removal = RunSetup({"/U", "/B", "/D:C:\\QMW2\\"});
     EXPECT_EQ(removal.exitCode, 0) << where << "\n" << removal.err;
-    const auto after = DriveContents(drive);
+    const auto after = qmtest::DriveContents(drive);
     for (const auto& [name, bytes] : after) {
       EXPECT_TRUE(before.contains(name)) << where << ": left behind " << name;
     }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/common/temp_dir.h"
+#include "tests/tools/machine_runs.h"
 #include "tests/tools/run_tool.h"
 
 namespace {
@@ -35,16 +36,8 @@ std::map<std::string, std::intmax_t> DriveContents(const fs::path& drive) {
 
 class SampleRemovalTest : public ::testing::TestWithParam<const char*> {
  protected:
-  SampleRemovalTest() {
-    env_ = {"QMSETUP_SYSTEM=" + Machine().string(), "QMSETUP_QMTOOL=" + (kBin / "qmtool").string(),
-            "QMSETUP_REMOVAL_WAIT_MS=0", "QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + Runtime().string()};
-    fs::create_directories(Runtime());
-    fs::permissions(Runtime(), fs::perms::owner_all);
-  }
-  ~SampleRemovalTest() override {
-    // The removal on Windows NT 3.51 started the machine's Program Manager.
-    qmtest::RunProgram("/usr/bin/pkill", {"-TERM", "-f", "progman serve --root " + Machine().string()});
-  }
+  SampleRemovalTest() : env_(qmtest::MachineRunEnvironment(Machine(), Runtime())) {}
+  ~SampleRemovalTest() override { qmtest::StopProgramManager(Machine()); }
 
   // A fresh machine of the platform kind with the sample's media as its drive D.
   void MakeMediaAndMachine(const char* platform);
