@@ -1,14 +1,17 @@
 #include "sequence/product_settings.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <utility>
 
 #include "install/errors/xexception.h"
 #include "install/log/install_log.h"
+#include "platform/core/exceptions.h"
 #include "platform/profile/private_profile.h"
 #include "platform/registry/registry.h"
 #include "install/tables/destination_table.h"
+#include "support/path.h"
 #include "system/registry_entry.h"
 
 namespace {
@@ -38,6 +41,12 @@ std::string ProductSettingsPath(std::string_view workingDirectory) {
 void WriteProductSettings(std::string_view workingDirectory, std::string_view clipArtDirectory) {
   const std::string work = WithoutClosingSeparator(workingDirectory);
   const std::string file = ProductSettingsPath(workingDirectory);
+  // A setup whose groups put nothing in the working directory has not made
+  // it, and the settings would be lost without a word. The removal takes the
+  // directory away again with the other destinations.
+  CPath directory;
+  directory.SetDriveAndDirectory(work + "\\");
+  directory.EnsureDirectory();
   const std::array<std::pair<const char*, std::string>, 7> keys = {{
       {"DEFAULTJOB", work},
       {"DEFAULTPREMADE", work + "\\PREMADE"},
@@ -48,7 +57,11 @@ void WriteProductSettings(std::string_view workingDirectory, std::string_view cl
       {"DEFAULTCLIPART", WithoutClosingSeparator(clipArtDirectory)},
   }};
   for (const auto& [key, value] : keys) {
-    platform::WritePrivateProfileString(product_settings::kSection, key, value.c_str(), file);
+    // Without its settings the product starts without its directories: a
+    // write that failed is reported, not passed over.
+    if (!platform::WritePrivateProfileString(product_settings::kSection, key, value.c_str(), file)) {
+      throw platform::FileException::FromErrno(errno, file);
+    }
   }
 }
 

@@ -23,7 +23,9 @@ inline constexpr const char* kRemovalProgram = "Unsetup.exe";
 std::string ProductSettingsPath(std::string_view workingDirectory);
 
 // Writes the "QMW95" keys for the working and clip-art directories (resolved
-// paths, with or without a closing backslash).
+// paths, with or without a closing backslash), making the working directory
+// when no installed file has. Throws platform::FileException when the
+// directory or a key cannot be written.
 void WriteProductSettings(std::string_view workingDirectory, std::string_view clipArtDirectory);
 
 // The files the product creates in its working directory (destination 1),

@@ -48,7 +48,7 @@ TEST(ProductSettings, SettingsFileNamesTheWorkingAndClipArtDirectories) {
   for (const auto& [work, clipArt] : std::vector<std::pair<std::string, std::string>>{
            {"C:\\DEST\\WORK\\", "C:\\DEST\\ART\\"}, {"C:\\DEST\\WORK", "C:\\DEST\\ART"}}) {
     qmtest::TempMachineRoot machine;
-    std::filesystem::create_directories(machine.DriveC() / "DEST" / "WORK");  // made by the copy
+    // No installed file made the working directory: the settings make it.
     WriteProductSettings(work, clipArt);
     const std::string file = ProductSettingsPath(work);
     EXPECT_EQ(file, "C:\\DEST\\WORK\\qmw2.ini");
