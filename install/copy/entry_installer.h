@@ -1,7 +1,9 @@
 #pragma once
 // Installs one file: extracts it under a temporary name beside its final place,
 // compares it with an installed copy, puts it in place or discards it, and
-// writes its install-log line.
+// writes its install-log line. The log works as an undo journal: it names a
+// file, and the temporary copy, before either exists, so that a removal after
+// the process was killed at any instant finds all that is on disk.
 #include <functional>
 #include <string>
 
@@ -32,6 +34,9 @@ struct EntryPlacement {
 // - A failed extraction (damage, checksum, disk full, cancel) deletes the
 //   temporary file and rethrows; an installed copy is untouched until its
 //   replacement is complete.
+// - Before the extraction: a file with nothing in its way gets its line
+//   (1, 0), then the temporary copy gets one of the same form; the latter is
+//   taken back once the copy is gone, the former after a failure.
 // - Kept: the temporary file goes; logged installed 0, replaced 0.
 //   Replaced: the old copy is deleted and the new one moved in; 1, 1.
 //   New: moved in; 1, 0.
