@@ -1,6 +1,7 @@
 #include "system/logged_files.h"
 
-#include <string_view>
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "install/log/ini_fields.h"
@@ -8,28 +9,40 @@
 #include "install/log/ini_section_reader.h"
 #include "install/tables/destination_table.h"
 #include "platform/machine/host_paths.h"
-#include "platform/profile/ini_document.h"
 #include "platform/profile/private_profile.h"
 #include "system/target_table.h"
 
-bool LogRecordsInstalledWork(const std::string& logFile) {
-  std::vector<char> names(4096);
+namespace {
+
+// What an install writes before its first file.
+constexpr const char* kTableSections[] = {install_log::kDestinationsSection, install_log::kGroupsSection,
+                                          install_log::kTargetsSection, install_log::kProgramFolderSection};
+
+}  // namespace
+
+std::vector<std::string> SectionNames(const std::string& file) {
+  std::vector<char> buffer(1024);
+  std::size_t length = 0;
   for (;;) {
-    const std::size_t length =
-        platform::GetPrivateProfileString(nullptr, nullptr, "", names.data(), names.size(), logFile);
-    if (length + 2 < names.size()) break;
-    names.resize(names.size() * 2);
+    length = platform::GetPrivateProfileString(nullptr, nullptr, "", buffer.data(), buffer.size(), file);
+    if (length + 2 < buffer.size()) break;
+    buffer.resize(buffer.size() * 2);
   }
-  for (const char* name = names.data(); *name != '\0'; name += std::string_view(name).size() + 1) {
-    const std::string_view section(name);
-    bool table = false;
-    for (const char* known : {install_log::kDestinationsSection, install_log::kGroupsSection,
-                              install_log::kTargetsSection, install_log::kProgramFolderSection}) {
-      table = table || platform::EqualsIgnoreCase(section, known);
-    }
-    if (!table) return true;
+  std::vector<std::string> names;
+  for (std::size_t at = 0; at < length && buffer[at] != '\0';) {
+    names.emplace_back(buffer.data() + at);
+    at += names.back().size() + 1;
   }
-  return false;
+  return names;
+}
+
+bool LogRecordsInstalledWork(const std::string& logFile) {
+  const auto isTable = [](const std::string& section) {
+    return std::any_of(std::begin(kTableSections), std::end(kTableSections),
+                       [&](const char* table) { return platform::EqualsIgnoreAsciiCase(section, table); });
+  };
+  const std::vector<std::string> sections = SectionNames(logFile);
+  return !std::all_of(sections.begin(), sections.end(), isTable);
 }
 
 std::vector<LoggedFile> ReadLoggedFiles(const std::string& group, const std::string& logFile) {

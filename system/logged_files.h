@@ -45,6 +45,10 @@ inline bool RemovalTriesDirectory(int destinationId) {
 // take away; nor does a missing log.
 bool LogRecordsInstalledWork(const std::string& logFile);
 
+// The section names of a private-profile file, in file order; none when the
+// file is missing.
+std::vector<std::string> SectionNames(const std::string& file);
+
 // The lines of group's section of logFile in file order; numbers are read as
 // decimal from their leading digits (0 when there are none). A missing file or
 // section gives none.

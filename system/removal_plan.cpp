@@ -57,22 +57,6 @@ std::string PathKey(std::string_view path) {
   return platform::FoldAsciiCase(path);
 }
 
-std::vector<std::string> SectionNames(const std::string& file) {
-  std::vector<char> buffer(1024);
-  std::size_t length = 0;
-  for (;;) {
-    length = platform::GetPrivateProfileString(nullptr, nullptr, "", buffer.data(), buffer.size(), file);
-    if (length + 2 < buffer.size()) break;
-    buffer.resize(buffer.size() * 2);
-  }
-  std::vector<std::string> names;
-  for (std::size_t at = 0; at < length && buffer[at] != '\0';) {
-    names.emplace_back(buffer.data() + at);
-    at += names.back().size() + 1;
-  }
-  return names;
-}
-
 bool Contains(const std::vector<std::string>& names, std::string_view name) {
   return std::any_of(names.begin(), names.end(),
                      [&](const std::string& held) { return platform::EqualsIgnoreAsciiCase(held, name); });
