@@ -94,6 +94,23 @@ TEST(QmrcHeaderErrors, HeaderThatIncludesItselfStops) {
   EXPECT_NE(error.find("nested too deeply"), std::string::npos) << error;
 }
 
+// Nesting a hand-written script never reaches is refused with a message, in a
+// style, a number and an #if condition alike, instead of exhausting the stack.
+TEST(QmrcExpressionErrors, NestingBeyondTheLimitIsRefused) {
+  const auto nested = [](int depth, const std::string& core) {
+    return std::string(depth, '(') + core + std::string(depth, ')');
+  };
+  ScriptDir dir;
+  EXPECT_EQ(dir.ErrorOf("1 DIALOG 0, 0, " + nested(200, "-~3") + ", 1\nBEGIN\nEND\n"), "");
+  const std::string deep = std::string(100000, '(');
+  EXPECT_NE(dir.ErrorOf("1 DIALOG 0, 0, 1, 1\nSTYLE " + deep + "\n").find("2: error: a style is nested too deeply"),
+            std::string::npos);
+  EXPECT_NE(dir.ErrorOf("1 DIALOG 0, 0, " + std::string(100000, '-') + "1, 1\n").find("nested too deeply"),
+            std::string::npos);
+  EXPECT_NE(dir.ErrorOf("#if " + deep + "\n#endif\n").find("1: error: a condition is nested too deeply"),
+            std::string::npos);
+}
+
 // A file that starts like a BMP but is cut short or lies about itself.
 TEST(QmrcBitmapErrors, DamagedFilesAreRefused) {
   const std::string sound = qmtest::MakeBmp(4, 4);

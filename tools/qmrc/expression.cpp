@@ -21,6 +21,9 @@ constexpr const char* kLevels[][4] = {
 };
 constexpr int kLevelCount = sizeof(kLevels) / sizeof(kLevels[0]);
 constexpr int kFirstResourceLevel = 2;  // rc scripts know no logic or comparison operators
+// Each nested parenthesis or prefix operator costs several stack frames; a script
+// nested deeper than any written by hand is refused rather than left to overflow.
+constexpr int kMaxNesting = 256;
 
 class Evaluator {
  public:
@@ -75,6 +78,13 @@ class Evaluator {
   static std::int64_t Wrap(std::int64_t value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
 
   Value Unary() {
+    if (++depth_ > kMaxNesting) cursor_.Fail(std::string(what_) + " is nested too deeply");
+    Value value = UnaryWithin();
+    --depth_;
+    return value;
+  }
+
+  Value UnaryWithin() {
     const Token& token = cursor_.Peek();
     if (token.IsPunctuator("-")) {
       cursor_.Next();
@@ -127,6 +137,7 @@ class Evaluator {
   TokenCursor& cursor_;
   Mode mode_;
   const char* what_;
+  int depth_ = 0;
 };
 
 }  // namespace
