@@ -8,17 +8,23 @@
 //     defaults, Typical setup);
 //   - tar -xf of a plain tar, and tar -xzf of a gzip tar as the compressed
 //     media's peer.
+// Then peak memory with a smaller large file and with fewer small files; the
+// removal (the registered removal command, batch) against rm -rf of the same
+// install directory; and the start-up of a setup that waits for a person: the
+// time to its splash and welcome pages against the program asked only for its
+// version.
 // Every installer runs as a child process: wall time from its start to its
 // end, peak resident set from wait4 (ru_maxrss). Each figure is the median of
 // three runs, each into a fresh machine or directory after a sync. Every run's
 // result is checked against the product (names and sizes; the first run of
-// each row byte for byte). MB are 10^6 bytes.
+// each row byte for byte), every removal for what it left. MB are 10^6 bytes.
 //
 //   bench_install [--quick | --scale F] [--keep]
 //     default: 10,000 small files and a 200 MB file; the memory rows put a
-//     50 MB file beside the 200 MB one. --scale multiplies the file count and
-//     both large sizes; --quick is --scale 0.1. --keep leaves the work
-//     directory (product, media, tars) in place and names it.
+//     50 MB file beside the 200 MB one, and 100 small files beside the
+//     10,000. --scale multiplies the file count and both large sizes; --quick
+//     is --scale 0.1. --keep leaves the work directory (product, media, tars)
+//     in place and names it.
 //   Everything happens under TMPDIR (default /tmp), which so chooses the file
 //   system that every installer writes to. On a disk, creating each file can
 //   cost tar as much as the rest of its work; on a tmpfs (TMPDIR=/dev/shm)
@@ -41,7 +47,9 @@
 
 #include "bench/install_payload.h"
 #include "bench/timed_child.h"
+#include "bench/traced_child.h"
 #include "tests/common/temp_dir.h"
+#include "wizard/page_ids.h"
 
 namespace {
 
@@ -53,6 +61,9 @@ constexpr int kRuns = 3;
 constexpr uint64_t kCdSize = 681574400;  // 650 MiB
 constexpr uint64_t kBigSeed = 0xB16F11E;
 constexpr const char* kInstallDirectory = "QMW2";  // C:\QMW2, the tables' destination 0
+constexpr const char* kRemovalCommand = "C:\\QMW2\\Unsetup.exe";  // what the install registers
+constexpr int kFewFiles = 100;
+constexpr double kStartTimeout = 120;  // seconds for a setup to show its welcome page
 
 struct Settings {
   double scale = 1.0;
@@ -93,6 +104,7 @@ struct Product {
   int directories = 0;
   fs::path memoryBig;  // data50/BIG.DAT: the memory rows' smaller large file
   uint64_t memoryBigBytes = 0;
+  std::vector<PayloadFile> fewFiles;  // the memory rows' smaller count: kFewFiles small files and BIG.DAT
 };
 
 Product MakeProduct(const fs::path& work, const Settings& settings) {
@@ -107,6 +119,9 @@ Product MakeProduct(const fs::path& work, const Settings& settings) {
   WriteBigFile(data / "BIG.DAT", shape.bigBytes, kBigSeed);
   product.payload.files.push_back({"BIG.DAT", 0, shape.bigBytes});
   product.payload.totalBytes += shape.bigBytes;
+  const std::size_t few = std::min<std::size_t>(kFewFiles, product.payload.files.size() - 1);
+  product.fewFiles.assign(product.payload.files.begin(), product.payload.files.begin() + few);
+  product.fewFiles.push_back(product.payload.files.back());
 
   product.memoryBigBytes = shape.bigBytes / 4;
   fs::create_directories(product.tree / "data50");
@@ -124,8 +139,8 @@ Product MakeProduct(const fs::path& work, const Settings& settings) {
 // The manifest of one medium: the small files in one archive, directory by
 // directory in name order as tar --sort=name packs them, the large file in
 // another archive, both of group Main, on one CD.
-fs::path WriteManifest(const fs::path& work, const std::string& name, const Product& product, bool compressed,
-                       const std::string& bigPath) {
+fs::path WriteManifest(const fs::path& work, const std::string& name, const Product& product,
+                       const std::vector<PayloadFile>& files, bool compressed, const std::string& bigPath) {
   std::string text =
       "[product]\ntitle = Quillmark 2.0\ntree = tree\ndisk size = " + std::to_string(kCdSize) +
       "\nsetup = setup/SETUP.EXE\nprofile = setup/cv_setup.ini\nlicence = setup/agree.txt\n"
@@ -136,7 +151,7 @@ fs::path WriteManifest(const fs::path& work, const std::string& name, const Prod
   const std::string method = compressed ? "lh5" : "stored";
   text += "[archive SMALL.1]\nmethod = " + method + "\ngroup = Main\n";
   std::vector<const PayloadFile*> small;
-  for (const PayloadFile& file : product.payload.files) {
+  for (const PayloadFile& file : files) {
     if (file.directory > 0) small.push_back(&file);
   }
   std::sort(small.begin(), small.end(),
@@ -169,9 +184,9 @@ struct Media {
   double buildSeconds = 0;
 };
 
-Media BuildMedia(const fs::path& work, const std::string& name, const Product& product, bool compressed,
-                 const std::string& bigPath) {
-  const fs::path manifest = WriteManifest(work, name, product, compressed, bigPath);
+Media BuildMedia(const fs::path& work, const std::string& name, const Product& product,
+                 const std::vector<PayloadFile>& files, bool compressed, const std::string& bigPath) {
+  const fs::path manifest = WriteManifest(work, name, product, files, compressed, bigPath);
   const fs::path out = work / ("media-" + name);
   ChildCommand command;
   command.argv = {(fs::path(QM_BIN_DIR) / "qmtool").string(), "media", "build", manifest.string(), out.string()};
@@ -210,12 +225,13 @@ class ContentComparer {
   std::vector<char> bufferB_ = std::vector<char>(kBuffer);
 };
 
-// Every product file is in installed with its size (and its bytes when full);
-// big names the source of BIG.DAT.
-void CheckInstalled(const fs::path& installed, const Product& product, const fs::path& big, bool full) {
+// Every one of files is in installed with its size (and its bytes when
+// full); big names the source of BIG.DAT.
+void CheckInstalled(const fs::path& installed, const Product& product, const std::vector<PayloadFile>& files,
+                    const fs::path& big, bool full) {
   const fs::path data = product.tree / "data";
   ContentComparer comparer;
-  for (const PayloadFile& file : product.payload.files) {
+  for (const PayloadFile& file : files) {
     const bool isBig = file.directory == 0;
     const fs::path source = isBig ? big : data / file.relative;
     const fs::path target = installed / file.relative;
@@ -224,6 +240,13 @@ void CheckInstalled(const fs::path& installed, const Product& product, const fs:
     if (ec || size != fs::file_size(source)) throw std::runtime_error("not installed as made: " + target.string());
     if (full && !comparer.Same(source, target)) throw std::runtime_error("installed bytes differ: " + target.string());
   }
+}
+
+// How many of files a removal left in installed.
+std::size_t CountLeft(const fs::path& installed, const std::vector<PayloadFile>& files) {
+  std::size_t left = 0;
+  for (const PayloadFile& file : files) left += fs::exists(installed / file.relative) ? 1 : 0;
+  return left;
 }
 
 // --- measuring ---------------------------------------------------------------
@@ -241,13 +264,31 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-// One installer as a child process that puts the product into a fresh target.
+// Each figure the median of its own over results.
+Figures MedianOf(const std::vector<ChildResult>& results) {
+  const auto median = [&](const std::function<double(const ChildResult&)>& field) {
+    std::vector<double> values;
+    for (const ChildResult& result : results) values.push_back(field(result));
+    return Median(values);
+  };
+  Figures figures;
+  figures.seconds = median([](const ChildResult& r) { return r.seconds; });
+  figures.userSeconds = median([](const ChildResult& r) { return r.userSeconds; });
+  figures.systemSeconds = median([](const ChildResult& r) { return r.systemSeconds; });
+  figures.peakKb = static_cast<long>(median([](const ChildResult& r) { return static_cast<double>(r.peakKb); }));
+  return figures;
+}
+
+// One installer as a child process that puts the product into a fresh target,
+// or a removal that takes it out of a fresh copy of an installed one.
 struct Installer {
   std::function<void()> prepare;  // makes the fresh target; not timed
   ChildCommand child;
-  fs::path installed;  // where the product's files land
+  fs::path installed;  // where the product's files land (or are taken from)
   fs::path big;        // the file BIG.DAT must equal
   fs::path target;     // removed after every run
+  const std::vector<PayloadFile>* files = nullptr;  // what it installs; null: the whole product
+  bool removes = false;
   int runs = kRuns;
 };
 
@@ -271,27 +312,25 @@ std::vector<Figures> MeasureInRounds(const std::vector<Installer>& installers, c
         throw std::runtime_error(installer.child.argv[0] + " ended with status " + std::to_string(result.exitCode) +
                                  ": " + qmtest::ReadFileText(installer.child.stderrPath));
       }
-      if (fs::exists(installer.installed / product.payload.files.front().relative)) {
-        CheckInstalled(installer.installed, product, installer.big, run == 0);
+      const std::vector<PayloadFile>& files = installer.files ? *installer.files : product.payload.files;
+      if (installer.removes) {
+        if (const std::size_t left = CountLeft(installer.installed, files); left > 0) {
+          figures[i].status = "left " + std::to_string(left) + " of the product's files";
+        } else {
+          results[i].push_back(result);
+        }
+      } else if (fs::exists(installer.installed / files.front().relative)) {
+        CheckInstalled(installer.installed, product, files, installer.big, run == 0);
         results[i].push_back(result);
       } else {
         figures[i].status = "installed nothing";
       }
       fs::remove_all(installer.target);
     }
-    Progress("round " + std::to_string(run + 1) + " of the installers done");
+    Progress("round " + std::to_string(run + 1) + " of " + std::to_string(kRuns) + " done");
   }
   for (std::size_t i = 0; i < installers.size(); ++i) {
-    if (!figures[i].status.empty()) continue;
-    const auto median = [&](const std::function<double(const ChildResult&)>& field) {
-      std::vector<double> values;
-      for (const ChildResult& result : results[i]) values.push_back(field(result));
-      return Median(values);
-    };
-    figures[i].seconds = median([](const ChildResult& r) { return r.seconds; });
-    figures[i].userSeconds = median([](const ChildResult& r) { return r.userSeconds; });
-    figures[i].systemSeconds = median([](const ChildResult& r) { return r.systemSeconds; });
-    figures[i].peakKb = static_cast<long>(median([](const ChildResult& r) { return static_cast<double>(r.peakKb); }));
+    if (figures[i].status.empty()) figures[i] = MedianOf(results[i]);
   }
   return figures;
 }
@@ -301,6 +340,17 @@ std::vector<Figures> MeasureInRounds(const std::vector<Installer>& installers, c
 Installer OnlyOnce(Installer installer) {
   installer.runs = 1;
   return installer;
+}
+
+Installer Installing(const std::vector<PayloadFile>& files, Installer installer) {
+  installer.files = &files;
+  return installer;
+}
+
+void RunOrThrow(const ChildCommand& command, const std::string& what) {
+  if (RunTimed(command).exitCode != 0) {
+    throw std::runtime_error(what + " failed: " + qmtest::ReadFileText(command.stderrPath));
+  }
 }
 
 // The installers of the table, each with a target of its own under work.
@@ -319,12 +369,45 @@ class Installers {
     return installer;
   }
 
-  // The whole setup program, started from disk 1, on a fresh machine.
-  Installer Setup(const Media& media, const fs::path& big) {
+  // The whole setup program, started from disk 1, on a fresh machine: in a
+  // batch run, or one that waits for a person on its pages (offscreen).
+  Installer Setup(const Media& media, const fs::path& big, bool batch = true) {
     Installer installer = OnFreshMachine(big);
-    installer.child.argv = {(media.disk1 / "SETUP.EXE").string(), "/B"};
+    installer.child.argv = {(media.disk1 / "SETUP.EXE").string()};
+    if (batch) installer.child.argv.push_back("/B");
     installer.child.environment = {"QMSETUP_SYSTEM=" + installer.target.string(), "QT_QPA_PLATFORM=offscreen",
                                    "XDG_RUNTIME_DIR=" + runtime_.string()};
+    return installer;
+  }
+
+  // A machine with the product installed by `qmsetup /B` from media, and the
+  // removal program where the install registered it, to copy for each
+  // removal. Our media carry no removal program: the built one is put in.
+  fs::path InstalledMachine(const Media& media) {
+    Installer installer = Setup(media, product_.tree / "data" / "BIG.DAT");
+    installer.prepare();
+    RunOrThrow(installer.child, "the install for the removal");
+    CheckInstalled(installer.installed, product_, product_.payload.files, installer.big, false);
+    fs::copy_file(fs::path(QM_BIN_DIR) / "unsetup", installer.installed / "UNSETUP.EXE");
+    return installer.target;
+  }
+
+  // The registered removal command in a batch run, on a copy of machine.
+  Installer Removal(const fs::path& machine) {
+    Installer installer = CopyOf(machine, {});
+    installer.installed = installer.target / "drive_c" / kInstallDirectory;
+    installer.child.argv = {(fs::path(QM_BIN_DIR) / "qmtool").string(), "system", "run", "--root",
+                            installer.target.string(), kRemovalCommand, "/B"};
+    installer.child.environment = {"QMSETUP_REMOVAL_WAIT_MS=0", "QT_QPA_PLATFORM=offscreen",
+                                   "XDG_RUNTIME_DIR=" + runtime_.string()};
+    return installer;
+  }
+
+  // rm -rf of a copy of the install directory of machine.
+  Installer RemoveTree(const fs::path& machine) {
+    Installer installer = CopyOf(machine / "drive_c" / kInstallDirectory, kInstallDirectory);
+    installer.installed = installer.target / kInstallDirectory;
+    installer.child.argv = {"rm", "-rf", installer.installed.string()};
     return installer;
   }
 
@@ -356,6 +439,23 @@ class Installers {
     return installer;
   }
 
+  // A fresh copy of original (cp -a: times and extended attributes kept) as
+  // target/name, or as target itself when name is empty.
+  Installer CopyOf(const fs::path& original, const fs::path& name) {
+    Installer installer;
+    installer.target = NextTarget();
+    installer.removes = true;
+    installer.prepare = [original, target = installer.target, name] {
+      fs::create_directories(name.empty() ? target.parent_path() : target);
+      ChildCommand command;
+      command.argv = {"cp", "-a", original.string(), (name.empty() ? target : target / name).string()};
+      command.stderrPath = target.string() + ".copy.err";
+      RunOrThrow(command, "cp -a");
+    };
+    installer.child.stderrPath = installer.target.string() + ".err";
+    return installer;
+  }
+
   static std::string ReadText(const fs::path& file) { return qmtest::ReadFileText(file); }
   fs::path NextTarget() { return work_ / ("target" + std::to_string(++targets_)); }
 
@@ -364,6 +464,63 @@ class Installers {
   fs::path runtime_ = work_ / "runtime";
   int targets_ = 0;
 };
+
+// --- start-up ----------------------------------------------------------------
+
+struct StartupFigures {
+  Figures splash;   // to the splash page on screen (seconds only)
+  Figures welcome;  // to the welcome page on screen; peak RSS once it waits
+};
+
+struct Startup {
+  Figures bare;  // qmsetup --version: the program and its libraries loaded, nothing else
+  std::vector<StartupFigures> media;
+};
+
+std::string PageLine(int page, const char* phase) { return "page " + std::to_string(page) + " " + phase; }
+
+// The setup started from disk 1 of each medium in a run that waits for a
+// person (offscreen) on a fresh machine, timed by its trace to its first two
+// pages and killed once the welcome page waits; beside it the same program
+// asked only for its version.
+Startup MeasureStartup(Installers& make, const std::vector<const Media*>& media) {
+  const std::vector<std::string> awaited = {PageLine(page_id::kSplash, "shown"), PageLine(page_id::kWelcome, "shown"),
+                                            PageLine(page_id::kWelcome, "waiting")};
+  std::vector<ChildResult> bare;
+  std::vector<std::vector<double>> splash(media.size());
+  std::vector<std::vector<double>> welcome(media.size());
+  std::vector<std::vector<ChildResult>> waiting(media.size());
+  for (int run = 0; run < kRuns; ++run) {
+    ChildCommand version;
+    version.argv = {(media.front()->disk1 / "SETUP.EXE").string(), "--version"};
+    ::sync();
+    bare.push_back(RunTimed(version));
+    if (bare.back().exitCode != 0) throw std::runtime_error("SETUP.EXE --version failed");
+    for (std::size_t m = 0; m < media.size(); ++m) {
+      Installer setup = make.Setup(*media[m], {}, false);
+      setup.prepare();
+      const fs::path trace = setup.target.string() + ".trace";
+      setup.child.environment.push_back("QMSETUP_TRACE=" + trace.string());
+      ::sync();
+      const TracedResult traced = RunUntilTraced(setup.child, trace, awaited, kStartTimeout);
+      splash[m].push_back(traced.seconds[0]);
+      welcome[m].push_back(traced.seconds[1]);
+      waiting[m].push_back(traced.child);
+      fs::remove_all(setup.target);
+    }
+    Progress("round " + std::to_string(run + 1) + " of the start-ups done");
+  }
+  Startup startup;
+  startup.bare = MedianOf(bare);
+  for (std::size_t m = 0; m < media.size(); ++m) {
+    StartupFigures figures;
+    figures.splash.seconds = Median(splash[m]);
+    figures.welcome = MedianOf(waiting[m]);
+    figures.welcome.seconds = Median(welcome[m]);
+    startup.media.push_back(figures);
+  }
+  return startup;
+}
 
 // --- the report --------------------------------------------------------------
 
@@ -376,6 +533,14 @@ std::string Ratio(const Figures& figures, const std::optional<Figures>& peer) {
   return text;
 }
 
+std::string PeakText(const Figures& figures) {
+  if (!figures.status.empty()) return figures.status;
+  if (figures.peakKb == 0) return "-";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", Megabytes(figures.peakKb));
+  return text;
+}
+
 void Row(const char* way, const char* media, const Figures& figures, uint64_t bytes, const std::optional<Figures>& tar,
          const std::optional<Figures>& tgz) {
   if (!figures.status.empty()) {
@@ -384,24 +549,31 @@ void Row(const char* way, const char* media, const Figures& figures, uint64_t by
   }
   std::printf("  %-24s %-7s %8.3f %7.2f %7.2f %7.1f %10s %8s %9.1f\n", way, media, figures.seconds,
               figures.userSeconds, figures.systemSeconds, static_cast<double>(bytes) / kMB / figures.seconds,
-              Ratio(figures, tar).c_str(),
-              Ratio(figures, tgz).c_str(), Megabytes(figures.peakKb));
+              Ratio(figures, tar).c_str(), Ratio(figures, tgz).c_str(), Megabytes(figures.peakKb));
 }
 
 void Verdict(const char* what, bool met, const std::string& detail) {
-  std::printf("  %-56s %-7s %s\n", what, met ? "met" : "MISSED", detail.c_str());
+  std::printf("  %-60s %-7s %s\n", what, met ? "met" : "MISSED", detail.c_str());
 }
 
 // The figures of MeasureInRounds, in the order RunBench lists the installers.
 struct Measured {
-  const Figures& tar;
-  const Figures& tgz;
-  const Figures& engineStored;
-  const Figures& enginePacked;
-  const Figures& setupStored;
-  const Figures& setupPacked;
-  const Figures& engineSmallerFile;
-  const Figures& setupSmallerFile;
+  Figures tar;
+  Figures tgz;
+  Figures engineStored;
+  Figures enginePacked;
+  Figures setupStored;
+  Figures setupPacked;
+  Figures engineSmallerFile;
+  Figures setupSmallerFile;
+  Figures engineFewerFiles;
+  Figures setupFewerFiles;
+};
+
+struct Removed {
+  Figures removal;
+  Figures rmTree;
+  std::size_t files = 0;  // in the install directory
 };
 
 void PrintInstallers(const Measured& m, const Product& product, long floorKb) {
@@ -419,20 +591,57 @@ void PrintInstallers(const Measured& m, const Product& product, long floorKb) {
               Megabytes(floorKb));
 }
 
-std::string PeakText(const Figures& figures) {
-  if (!figures.status.empty()) return figures.status;
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", Megabytes(figures.peakKb));
-  return text;
+void PrintMemory(const Measured& m, const Product& product) {
+  const uint64_t bigBytes = product.payload.files.back().bytes;
+  const std::size_t smallFiles = product.payload.files.size() - 1;
+  std::printf("  Memory: the same install (stored) with a smaller large file and with fewer small files,\n"
+              "  peak RSS in MB\n");
+  std::printf("  %-28s %11s %10s %12s %12s\n", "install", "small files", "large MB", "copy engine", "qmsetup /B");
+  const auto row = [](const char* what, std::size_t files, uint64_t bytes, const Figures& engine,
+                      const Figures& setup) {
+    std::printf("  %-28s %11zu %10.1f %12s %12s\n", what, files, bytes / kMB, PeakText(engine).c_str(),
+                PeakText(setup).c_str());
+  };
+  row("smaller large file (1 run)", smallFiles, product.memoryBigBytes, m.engineSmallerFile, m.setupSmallerFile);
+  row("fewer small files (1 run)", product.fewFiles.size() - 1, bigBytes, m.engineFewerFiles, m.setupFewerFiles);
+  row("the install above (median)", smallFiles, bigBytes, m.engineStored, m.setupStored);
+  std::printf("\n");
 }
 
-void PrintMemory(const Measured& m, const Product& product) {
-  std::printf("  Memory: the same install (stored) with the large file at two sizes, peak RSS in MB\n");
-  std::printf("  %-24s %10s %12s %12s\n", "large file", "MB", "copy engine", "qmsetup /B");
-  std::printf("  %-24s %10.1f %12s %12s\n", "smaller (1 run)", product.memoryBigBytes / kMB,
-              PeakText(m.engineSmallerFile).c_str(), PeakText(m.setupSmallerFile).c_str());
-  std::printf("  %-24s %10.1f %12s %12s\n\n", "larger (median)", product.payload.files.back().bytes / kMB,
-              PeakText(m.engineStored).c_str(), PeakText(m.setupStored).c_str());
+void PrintRemoval(const Removed& r) {
+  std::printf("  Removal of the stored install (%zu files in C:\\%s), each from a fresh copy of it\n", r.files,
+              kInstallDirectory);
+  std::printf("  %-36s %8s %7s %7s %9s %10s %9s\n", "remover", "seconds", "user", "sys", "files/s", "vs rm -rf",
+              "peak RSS");
+  const auto row = [&](const char* what, const Figures& figures) {
+    if (!figures.status.empty()) {
+      std::printf("  %-36s %s\n", what, figures.status.c_str());
+      return;
+    }
+    std::printf("  %-36s %8.3f %7.2f %7.2f %9.0f %10s %9.1f\n", what, figures.seconds, figures.userSeconds,
+                figures.systemSeconds, r.files / figures.seconds, Ratio(figures, r.rmTree).c_str(),
+                Megabytes(figures.peakKb));
+  };
+  row("Unsetup.exe /B (unsetup, qmsetup /U)", r.removal);
+  row("rm -rf of the install directory", r.rmTree);
+  std::printf("  (the removal also takes the registry entries, the log and its own copy; it runs through\n"
+              "  qmtool system run as the registered command does, and its peak RSS is its largest process)\n\n");
+}
+
+void PrintStartup(const Startup& s, const std::vector<std::size_t>& smallFiles) {
+  std::printf("  Start-up: SETUP.EXE from disk 1 on a fresh machine, waiting for a person (offscreen),\n"
+              "  time from its start until each page is on screen\n");
+  std::printf("  %-36s %11s %8s %9s %9s\n", "up to", "small files", "seconds", "vs bare", "peak RSS");
+  std::printf("  %-36s %11s %8.3f %9s %9s\n", "SETUP.EXE --version (the bare start)", "-", s.bare.seconds,
+              Ratio(s.bare, s.bare).c_str(), PeakText(s.bare).c_str());
+  for (std::size_t m = 0; m < s.media.size(); ++m) {
+    std::printf("  %-36s %11zu %8.3f %9s %9s\n", "the splash page", smallFiles[m], s.media[m].splash.seconds,
+                Ratio(s.media[m].splash, s.bare).c_str(), "-");
+    std::printf("  %-36s %11zu %8.3f %9s %9s\n", "the welcome page (tables read)", smallFiles[m],
+                s.media[m].welcome.seconds, Ratio(s.media[m].welcome, s.bare).c_str(),
+                PeakText(s.media[m].welcome).c_str());
+  }
+  std::printf("  (peak RSS of the welcome rows: the run's, once that page waits)\n\n");
 }
 
 void SpeedVerdict(const char* what, const Figures& installer, const Figures& tar) {
@@ -442,10 +651,11 @@ void SpeedVerdict(const char* what, const Figures& installer, const Figures& tar
   }
   char detail[32];
   std::snprintf(detail, sizeof detail, "%.3fx", installer.seconds / tar.seconds);
-  Verdict(what, installer.seconds / tar.seconds <= 1.5, detail);
+  Verdict(what, installer.seconds / tar.seconds <= 1.2, detail);
 }
 
-// Equal up to page-level noise: four times the file may not cost even 2 MB more.
+// Equal up to page-level noise: four times the file, or a hundred times the
+// files, may not cost even 2 MB more.
 void MemoryVerdict(const char* what, const Figures& smaller, const Figures& larger) {
   if (!smaller.status.empty() || !larger.status.empty()) {
     Verdict(what, false, "not measured");
@@ -459,10 +669,18 @@ void MemoryVerdict(const char* what, const Figures& smaller, const Figures& larg
 
 void PrintTargets(const Measured& m) {
   std::printf("Targets\n");
-  SpeedVerdict("copy engine, stored: at most 1.5x tar -xf", m.engineStored, m.tar);
-  SpeedVerdict("qmsetup /B, stored: at most 1.5x tar -xf", m.setupStored, m.tar);
+  SpeedVerdict("copy engine, stored: at most 1.2x tar -xf", m.engineStored, m.tar);
+  SpeedVerdict("qmsetup /B, stored: at most 1.2x tar -xf", m.setupStored, m.tar);
   MemoryVerdict("copy engine: peak memory independent of the file size", m.engineSmallerFile, m.engineStored);
   MemoryVerdict("qmsetup /B: peak memory independent of the file size", m.setupSmallerFile, m.setupStored);
+  MemoryVerdict("copy engine: peak memory independent of the file count", m.engineFewerFiles, m.engineStored);
+  MemoryVerdict("qmsetup /B: peak memory independent of the file count", m.setupFewerFiles, m.setupStored);
+}
+
+std::size_t CountFiles(const fs::path& directory) {
+  std::size_t files = 0;
+  for (const auto& item : fs::recursive_directory_iterator(directory)) files += item.is_regular_file() ? 1 : 0;
+  return files;
 }
 
 int RunBench(const Settings& settings) {
@@ -488,9 +706,10 @@ int RunBench(const Settings& settings) {
   std::printf("(median of %d runs each, taken in rounds, sync before each, page cache warm; MB = 10^6 bytes)\n\n",
               kRuns);
 
-  const Media stored = BuildMedia(work, "stored", product, false, "data/BIG.DAT");
-  const Media packed = BuildMedia(work, "lh5", product, true, "data/BIG.DAT");
-  const Media stored50 = BuildMedia(work, "stored50", product, false, "data50/BIG.DAT");
+  const Media stored = BuildMedia(work, "stored", product, payload.files, false, "data/BIG.DAT");
+  const Media packed = BuildMedia(work, "lh5", product, payload.files, true, "data/BIG.DAT");
+  const Media stored50 = BuildMedia(work, "stored50", product, payload.files, false, "data50/BIG.DAT");
+  const Media few = BuildMedia(work, "few", product, product.fewFiles, false, "data/BIG.DAT");
   Progress("media built");
   const fs::path tarFile = work / "payload.tar";
   const fs::path tgzFile = work / "payload.tar.gz";
@@ -517,12 +736,26 @@ int RunBench(const Settings& settings) {
   const std::vector<Figures> figures = MeasureInRounds(
       {make.Tar(tarFile, "-xf"), make.Tar(tgzFile, "-xzf"), make.CopyEngine(stored, big), make.CopyEngine(packed, big),
        make.Setup(stored, big), make.Setup(packed, big), OnlyOnce(make.CopyEngine(stored50, product.memoryBig)),
-       OnlyOnce(make.Setup(stored50, product.memoryBig))},
+       OnlyOnce(make.Setup(stored50, product.memoryBig)),
+       OnlyOnce(Installing(product.fewFiles, make.CopyEngine(few, big))),
+       OnlyOnce(Installing(product.fewFiles, make.Setup(few, big)))},
       product);
-  const Measured measured{figures[0], figures[1], figures[2], figures[3],
-                          figures[4], figures[5], figures[6], figures[7]};
+  const Measured measured{figures[0], figures[1], figures[2], figures[3], figures[4],
+                          figures[5], figures[6], figures[7], figures[8], figures[9]};
   PrintInstallers(measured, product, floorKb);
   PrintMemory(measured, product);
+  std::fflush(stdout);
+
+  const fs::path installedMachine = make.InstalledMachine(stored);
+  Progress("installed for the removal");
+  const std::vector<Figures> removals =
+      MeasureInRounds({make.Removal(installedMachine), make.RemoveTree(installedMachine)}, product);
+  PrintRemoval({removals[0], removals[1], CountFiles(installedMachine / "drive_c" / kInstallDirectory)});
+  std::fflush(stdout);
+
+  const Startup startup = MeasureStartup(make, {&stored, &few});
+  PrintStartup(startup, {payload.files.size() - 1, product.fewFiles.size() - 1});
+
   PrintTargets(measured);
   std::printf("\n(the benchmark took %.0f s)\n",
               std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());

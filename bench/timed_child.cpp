@@ -1,6 +1,7 @@
 #include "bench/timed_child.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,7 +37,7 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 }  // namespace
 
-ChildResult RunTimed(const ChildCommand& command) {
+StartedChild::StartedChild(const ChildCommand& command) : name_(command.argv.at(0)) {
   // Everything the child needs is prepared before fork: after it, only
   // async-signal-safe calls.
   std::vector<std::string> argText = command.argv;
@@ -46,10 +47,10 @@ ChildResult RunTimed(const ChildCommand& command) {
   const std::string out = command.stdoutPath.string();
   const std::string err = command.stderrPath.string();
 
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = ::fork();
-  if (pid < 0) throw std::runtime_error("cannot fork for " + command.argv.at(0));
-  if (pid == 0) {
+  start_ = std::chrono::steady_clock::now();
+  pid_ = ::fork();
+  if (pid_ < 0) throw std::runtime_error("cannot fork for " + name_);
+  if (pid_ == 0) {
     const int in = ::open("/dev/null", O_RDONLY);
     const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -60,17 +61,52 @@ ChildResult RunTimed(const ChildCommand& command) {
     ::execvpe(argv[0], argv.data(), envp.data());
     ::_exit(127);
   }
+}
+
+StartedChild::~StartedChild() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+  }
+}
+
+double StartedChild::Elapsed() const {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+}
+
+std::optional<ChildResult> StartedChild::Reap(int options) {
   int status = 0;
   struct rusage usage {};
-  if (::wait4(pid, &status, 0, &usage) != pid) throw std::runtime_error("lost the child " + command.argv.at(0));
+  const pid_t got = ::wait4(pid_, &status, options, &usage);
+  if (got == 0) return std::nullopt;
+  if (got != pid_) throw std::runtime_error("lost the child " + name_);
+  pid_ = -1;
   ChildResult result;
-  result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  result.seconds = Elapsed();
   result.userSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6;
   result.systemSeconds = usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
   result.peakKb = usage.ru_maxrss;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return result;
 }
+
+std::optional<ChildResult> StartedChild::TryWait() {
+  if (pid_ < 0) throw std::runtime_error(name_ + " was reaped already");
+  return Reap(WNOHANG);
+}
+
+ChildResult StartedChild::Wait() {
+  if (pid_ < 0) throw std::runtime_error(name_ + " was reaped already");
+  return *Reap(0);
+}
+
+ChildResult StartedChild::Kill() {
+  if (pid_ < 0) throw std::runtime_error(name_ + " was reaped already");
+  ::kill(pid_, SIGKILL);
+  return *Reap(0);
+}
+
+ChildResult RunTimed(const ChildCommand& command) { return StartedChild(command).Wait(); }
 
 long FloorKb() {
   ChildCommand command;

@@ -8,7 +8,9 @@
 // inherits what the parent holds resident at that moment, so a small parent
 // gives a small floor; FloorKb measures it with /bin/true.
 
+#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,32 @@ struct ChildCommand {
 
 // Runs the child to its end. Raises std::runtime_error when it cannot start.
 ChildResult RunTimed(const ChildCommand& command);
+
+// A child that the caller watches while it runs. A child still running when
+// the object goes is killed and reaped, so none is left behind.
+class StartedChild {
+ public:
+  explicit StartedChild(const ChildCommand& command);  // raises when it cannot start
+  ~StartedChild();
+  StartedChild(const StartedChild&) = delete;
+  StartedChild& operator=(const StartedChild&) = delete;
+
+  // Seconds since the fork.
+  double Elapsed() const;
+  // Its figures once it has ended; nullopt while it runs.
+  std::optional<ChildResult> TryWait();
+  // Waits until it has ended.
+  ChildResult Wait();
+  // Ends it with SIGKILL and reaps it: its figures up to then.
+  ChildResult Kill();
+
+ private:
+  std::optional<ChildResult> Reap(int options);
+
+  std::string name_;
+  int pid_ = -1;  // -1 once reaped
+  std::chrono::steady_clock::time_point start_;
+};
 
 // The peak resident set of /bin/true started like every other child: what
 // any child's figure includes before it does anything.
