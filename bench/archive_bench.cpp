@@ -185,17 +185,18 @@ DecodeResult BenchDecode(const fs::path& work, std::size_t size) {
   if (qmtest::ReadFileText(out / "MIXED.BIN") != original) throw std::runtime_error("our extraction differs");
 
   DecodeResult result;
-  std::printf("    %-44s %10s %10s\n", "decoder", "seconds", "MB/s");
+  PeerTiming ours;
+  ours.seconds = BestOf(kDecodeRuns, [&] { ExtractArchive(archive, nullptr); });
+  result.ours = ours.seconds;
+  std::printf("    %-44s %10s %10s %12s\n", "decoder", "seconds", "MB/s", "time / ours");
   const auto row = [&](const char* name, const PeerTiming& timing) {
     if (!timing.status.empty()) {
       std::printf("    %-44s %s\n", name, timing.status.c_str());
     } else {
-      std::printf("    %-44s %10.3f %10.1f\n", name, timing.seconds, size / kMB / timing.seconds);
+      std::printf("    %-44s %10.3f %10.1f %11.2fx\n", name, timing.seconds, size / kMB / timing.seconds,
+                  timing.seconds / ours.seconds);
     }
   };
-  PeerTiming ours;
-  ours.seconds = BestOf(kDecodeRuns, [&] { ExtractArchive(archive, nullptr); });
-  result.ours = ours.seconds;
   row("ours: CArchiveReader, checksum only", ours);
   PeerTiming oursFile;
   oursFile.seconds = BestOf(kDecodeRuns, [&] { ExtractArchive(archive, &out); });
@@ -298,15 +299,16 @@ CompressResult BenchCompress(const fs::path& work, double scale) {
               static_cast<unsigned long long>(result.original), static_cast<unsigned long long>(result.ours),
               100.0 * result.ours / result.original, static_cast<unsigned long long>(result.jlha),
               100.0 * result.jlha / result.original);
-  std::printf("    %-44s %10s %10s\n", "compressor", "seconds", "MB/s");
-  std::printf("    %-44s %10.3f %10.1f\n", "ours: CLh5Codec::Encode, in memory", result.oursSeconds,
-              result.original / kMB / result.oursSeconds);
+  std::printf("    %-44s %10s %10s %12s\n", "compressor", "seconds", "MB/s", "time / ours");
+  const auto row = [&](const char* name, double seconds) {
+    std::printf("    %-44s %10.3f %10.1f %11.2fx\n", name, seconds, result.original / kMB / seconds,
+                seconds / result.oursSeconds);
+  };
+  row("ours: CLh5Codec::Encode, in memory", result.oursSeconds);
   if (jlhaStatus.empty()) {
-    std::printf("    %-44s %10.3f %10.1f\n", "jlha c (one process, Java start included)", result.jlhaSeconds,
-                result.original / kMB / result.jlhaSeconds);
+    row("jlha c (one process, Java start included)", result.jlhaSeconds);
     std::printf("    %-44s %10.3f\n", "jlha c of a 1-byte file (the start alone)", result.jlhaStartSeconds);
-    std::printf("    %-44s %10.3f %10.1f\n", "jlha c without its start", JlhaWorkSeconds(result),
-                result.original / kMB / JlhaWorkSeconds(result));
+    row("jlha c without its start", JlhaWorkSeconds(result));
     std::printf("    (jlha stores a file as -lh0- when -lh5- would not shrink it; its size counts as stored)\n");
   } else {
     std::printf("    %-44s %s\n", "jlha c", jlhaStatus.c_str());
@@ -421,16 +423,16 @@ int main(int argc, char** argv) {
     std::printf("Targets\n");
     if (decode.bsdtar > 0) {
       const double ratio = decode.bsdtar / decode.ours;
-      Verdict("decode at least 2x bsdtar", ratio >= 2.0, Format("%.2fx", ratio));
+      Verdict("decode at least 3x bsdtar's speed", ratio >= 3.0, Format("%.2fx", ratio));
     } else {
-      Verdict("decode at least 2x bsdtar", false, "bsdtar not measured");
+      Verdict("decode at least 3x bsdtar's speed", false, "bsdtar not measured");
     }
     if (compress.jlha > 0) {
-      Verdict("packed size no larger than jlha's", compress.ours <= compress.jlha,
+      Verdict("packed size smaller than jlha's", compress.ours < compress.jlha,
               Format("%.2f%% against %.2f%%", 100.0 * compress.ours / compress.original,
                      100.0 * compress.jlha / compress.original));
       const double ratio = JlhaWorkSeconds(compress) / compress.oursSeconds;
-      Verdict("encode at least 3x jlha's speed (its start left out)", ratio >= 3.0, Format("%.1fx", ratio));
+      Verdict("encode at least 5x jlha's speed (its start left out)", ratio >= 5.0, Format("%.1fx", ratio));
     } else {
       Verdict("packed size and speed against jlha", false, "jlha not measured");
     }
