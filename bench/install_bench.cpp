@@ -8,9 +8,10 @@
 //     defaults, Typical setup);
 //   - tar -xf of a plain tar, and tar -xzf of a gzip tar as the compressed
 //     media's peer.
-// Then peak memory with a smaller large file and with fewer small files; the
-// removal (the registered removal command, batch) against rm -rf of the same
-// install directory; and the start-up of a setup that waits for a person: the
+// Then peak memory with a smaller large file, and with fewer small files as
+// well; the removal (the registered removal command, batch) of the install
+// with the smaller large file against rm -rf of the same install directory;
+// and the start-up of a setup that waits for a person: the
 // time to its splash and welcome pages against the program asked only for its
 // version.
 // Every installer runs as a child process: wall time from its start to its
@@ -21,7 +22,7 @@
 //
 //   bench_install [--quick | --scale F] [--keep]
 //     default: 10,000 small files and a 200 MB file; the memory rows put a
-//     50 MB file beside the 200 MB one, and 100 small files beside the
+//     50 MB file beside the 200 MB one, then 100 small files beside the
 //     10,000. --scale multiplies the file count and both large sizes; --quick
 //     is --scale 0.1. --keep leaves the work directory (product, media, tars)
 //     in place and names it.
@@ -96,6 +97,16 @@ void Progress(const std::string& what) {
 
 fs::path ProgramDirectory() { return fs::read_symlink("/proc/self/exe").parent_path(); }
 
+// A program of ours as it would ship. The build keeps its debug information,
+// which would have the setup install (and the removal copy) some 40 MB of
+// SETUP.EXE that no product carries.
+void CopyShippedProgram(const std::string& name, const fs::path& to) {
+  fs::copy_file(fs::path(QM_BIN_DIR) / name, to, fs::copy_options::overwrite_existing);
+  ChildCommand strip;
+  strip.argv = {"strip", "--strip-debug", to.string()};
+  if (RunTimed(strip).exitCode != 0) throw std::runtime_error("strip --strip-debug " + to.string() + " failed");
+}
+
 // --- the product and its media ------------------------------------------------
 
 struct Product {
@@ -122,6 +133,7 @@ Product MakeProduct(const fs::path& work, const Settings& settings) {
   const std::size_t few = std::min<std::size_t>(kFewFiles, product.payload.files.size() - 1);
   product.fewFiles.assign(product.payload.files.begin(), product.payload.files.begin() + few);
   product.fewFiles.push_back(product.payload.files.back());
+  product.fewFiles.back().bytes = shape.bigBytes / 4;  // data50's, as the smaller large file's row
 
   product.memoryBigBytes = shape.bigBytes / 4;
   fs::create_directories(product.tree / "data50");
@@ -130,7 +142,7 @@ Product MakeProduct(const fs::path& work, const Settings& settings) {
 
   const fs::path setup = product.tree / "setup";
   fs::create_directories(setup);
-  fs::copy_file(fs::path(QM_BIN_DIR) / "qmsetup", setup / "SETUP.EXE");
+  CopyShippedProgram("qmsetup", setup / "SETUP.EXE");
   qmtest::WriteFileText(setup / "cv_setup.ini", "[interface]\r\nWelcomeTitle=Welcome\r\n");
   qmtest::WriteFileText(setup / "agree.txt", "You agree.\r\n");
   return product;
@@ -380,15 +392,16 @@ class Installers {
     return installer;
   }
 
-  // A machine with the product installed by `qmsetup /B` from media, and the
-  // removal program where the install registered it, to copy for each
-  // removal. Our media carry no removal program: the built one is put in.
-  fs::path InstalledMachine(const Media& media) {
-    Installer installer = Setup(media, product_.tree / "data" / "BIG.DAT");
+  // A machine with the product installed by `qmsetup /B` from media (big its
+  // BIG.DAT), and the removal program where the install registered it, to
+  // copy for each removal. Our media carry no removal program: the built one
+  // is put in.
+  fs::path InstalledMachine(const Media& media, const fs::path& big) {
+    Installer installer = Setup(media, big);
     installer.prepare();
     RunOrThrow(installer.child, "the install for the removal");
     CheckInstalled(installer.installed, product_, product_.payload.files, installer.big, false);
-    fs::copy_file(fs::path(QM_BIN_DIR) / "unsetup", installer.installed / "UNSETUP.EXE");
+    CopyShippedProgram("unsetup", installer.installed / "UNSETUP.EXE");
     return installer.target;
   }
 
@@ -594,23 +607,25 @@ void PrintInstallers(const Measured& m, const Product& product, long floorKb) {
 void PrintMemory(const Measured& m, const Product& product) {
   const uint64_t bigBytes = product.payload.files.back().bytes;
   const std::size_t smallFiles = product.payload.files.size() - 1;
-  std::printf("  Memory: the same install (stored) with a smaller large file and with fewer small files,\n"
-              "  peak RSS in MB\n");
+  std::printf("  Memory: the same install (stored) with a smaller large file, then with fewer small files\n"
+              "  as well, peak RSS in MB\n");
   std::printf("  %-28s %11s %10s %12s %12s\n", "install", "small files", "large MB", "copy engine", "qmsetup /B");
   const auto row = [](const char* what, std::size_t files, uint64_t bytes, const Figures& engine,
                       const Figures& setup) {
     std::printf("  %-28s %11zu %10.1f %12s %12s\n", what, files, bytes / kMB, PeakText(engine).c_str(),
                 PeakText(setup).c_str());
   };
-  row("smaller large file (1 run)", smallFiles, product.memoryBigBytes, m.engineSmallerFile, m.setupSmallerFile);
-  row("fewer small files (1 run)", product.fewFiles.size() - 1, bigBytes, m.engineFewerFiles, m.setupFewerFiles);
   row("the install above (median)", smallFiles, bigBytes, m.engineStored, m.setupStored);
+  row("smaller large file (1 run)", smallFiles, product.memoryBigBytes, m.engineSmallerFile, m.setupSmallerFile);
+  row("and fewer small files (1 run)", product.fewFiles.size() - 1, product.memoryBigBytes, m.engineFewerFiles,
+      m.setupFewerFiles);
   std::printf("\n");
 }
 
-void PrintRemoval(const Removed& r) {
-  std::printf("  Removal of the stored install (%zu files in C:\\%s), each from a fresh copy of it\n", r.files,
-              kInstallDirectory);
+void PrintRemoval(const Removed& r, uint64_t bigBytes) {
+  std::printf("  Removal of the stored install with the %.1f MB file (%zu files in C:\\%s), each from a fresh\n"
+              "  copy of it\n",
+              bigBytes / kMB, r.files, kInstallDirectory);
   std::printf("  %-36s %8s %7s %7s %9s %10s %9s\n", "remover", "seconds", "user", "sys", "files/s", "vs rm -rf",
               "peak RSS");
   const auto row = [&](const char* what, const Figures& figures) {
@@ -673,8 +688,8 @@ void PrintTargets(const Measured& m) {
   SpeedVerdict("qmsetup /B, stored: at most 1.2x tar -xf", m.setupStored, m.tar);
   MemoryVerdict("copy engine: peak memory independent of the file size", m.engineSmallerFile, m.engineStored);
   MemoryVerdict("qmsetup /B: peak memory independent of the file size", m.setupSmallerFile, m.setupStored);
-  MemoryVerdict("copy engine: peak memory independent of the file count", m.engineFewerFiles, m.engineStored);
-  MemoryVerdict("qmsetup /B: peak memory independent of the file count", m.setupFewerFiles, m.setupStored);
+  MemoryVerdict("copy engine: peak memory independent of the file count", m.engineFewerFiles, m.engineSmallerFile);
+  MemoryVerdict("qmsetup /B: peak memory independent of the file count", m.setupFewerFiles, m.setupSmallerFile);
 }
 
 std::size_t CountFiles(const fs::path& directory) {
@@ -702,14 +717,15 @@ int RunBench(const Settings& settings) {
   std::printf("Install throughput: %zu small files (%.1f MB) in %d directories and one %.1f MB file, %.1f MB in all,\n",
               payload.files.size() - 1, (payload.totalBytes - payload.files.back().bytes) / kMB, product.directories,
               payload.files.back().bytes / kMB, payload.totalBytes / kMB);
-  std::printf("written under %s\n", work.parent_path().c_str());
+  std::printf("written under %s; qmsetup installs its SETUP.EXE (%.1f MB, without debug information) as well\n",
+              work.parent_path().c_str(), fs::file_size(product.tree / "setup" / "SETUP.EXE") / kMB);
   std::printf("(median of %d runs each, taken in rounds, sync before each, page cache warm; MB = 10^6 bytes)\n\n",
               kRuns);
 
   const Media stored = BuildMedia(work, "stored", product, payload.files, false, "data/BIG.DAT");
   const Media packed = BuildMedia(work, "lh5", product, payload.files, true, "data/BIG.DAT");
   const Media stored50 = BuildMedia(work, "stored50", product, payload.files, false, "data50/BIG.DAT");
-  const Media few = BuildMedia(work, "few", product, product.fewFiles, false, "data/BIG.DAT");
+  const Media few = BuildMedia(work, "few", product, product.fewFiles, false, "data50/BIG.DAT");
   Progress("media built");
   const fs::path tarFile = work / "payload.tar";
   const fs::path tgzFile = work / "payload.tar.gz";
@@ -737,8 +753,8 @@ int RunBench(const Settings& settings) {
       {make.Tar(tarFile, "-xf"), make.Tar(tgzFile, "-xzf"), make.CopyEngine(stored, big), make.CopyEngine(packed, big),
        make.Setup(stored, big), make.Setup(packed, big), OnlyOnce(make.CopyEngine(stored50, product.memoryBig)),
        OnlyOnce(make.Setup(stored50, product.memoryBig)),
-       OnlyOnce(Installing(product.fewFiles, make.CopyEngine(few, big))),
-       OnlyOnce(Installing(product.fewFiles, make.Setup(few, big)))},
+       OnlyOnce(Installing(product.fewFiles, make.CopyEngine(few, product.memoryBig))),
+       OnlyOnce(Installing(product.fewFiles, make.Setup(few, product.memoryBig)))},
       product);
   const Measured measured{figures[0], figures[1], figures[2], figures[3], figures[4],
                           figures[5], figures[6], figures[7], figures[8], figures[9]};
@@ -746,11 +762,14 @@ int RunBench(const Settings& settings) {
   PrintMemory(measured, product);
   std::fflush(stdout);
 
-  const fs::path installedMachine = make.InstalledMachine(stored);
+  // The smaller large file: what a removal does per file shows as well, and
+  // copying the install for each run takes less time.
+  const fs::path installedMachine = make.InstalledMachine(stored50, product.memoryBig);
   Progress("installed for the removal");
   const std::vector<Figures> removals =
       MeasureInRounds({make.Removal(installedMachine), make.RemoveTree(installedMachine)}, product);
-  PrintRemoval({removals[0], removals[1], CountFiles(installedMachine / "drive_c" / kInstallDirectory)});
+  PrintRemoval({removals[0], removals[1], CountFiles(installedMachine / "drive_c" / kInstallDirectory)},
+               product.memoryBigBytes);
   std::fflush(stdout);
 
   const Startup startup = MeasureStartup(make, {&stored, &few});
