@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/machine/host_paths.h"
+#include "platform/machine/resolved_directory_cache.h"
 
 namespace platform {
 namespace {
@@ -46,9 +47,12 @@ struct DirCloser {
 
 class ListingCache {
  public:
-  std::optional<std::string> Find(const std::filesystem::path& dir, std::string_view name) {
+  std::optional<std::string> Find(const std::filesystem::path& dir, std::string_view name, bool* directoryMissing) {
     struct stat st;
-    if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+      if (directoryMissing) *directoryMissing = true;
+      return std::nullopt;
+    }
     const DirectoryKey key{st.st_dev, st.st_ino};
     std::lock_guard lock(mutex_);
     auto it = listings_.find(key);
@@ -62,7 +66,8 @@ class ListingCache {
     return FirstOf(it->second, name);
   }
 
-  void Changed(const std::filesystem::path& path) {
+  // exists: whether path is there now.
+  void Changed(const std::filesystem::path& path, bool exists) {
     const std::filesystem::path dir = path.parent_path();
     struct stat st;
     if (stat(dir.c_str(), &st) != 0) return;
@@ -71,8 +76,7 @@ class ListingCache {
     if (it == listings_.end()) return;
     const std::string name = path.filename().string();
     std::set<std::string>& spellings = it->second.names[FoldAsciiCase(name)];
-    struct stat entry;
-    if (lstat(path.c_str(), &entry) == 0) {
+    if (exists) {
       spellings.insert(name);
     } else {
       spellings.erase(name);
@@ -81,7 +85,7 @@ class ListingCache {
   }
 
   void Created(const std::filesystem::path& path) {
-    Changed(path);
+    Changed(path, true);
     struct stat st;
     if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
     std::lock_guard lock(mutex_);
@@ -133,12 +137,28 @@ ListingCache& Cache() {
 
 }  // namespace
 
-std::optional<std::string> CachedEntryIgnoringCase(const std::filesystem::path& dir, std::string_view name) {
-  return Cache().Find(dir, name);
+std::optional<std::string> CachedEntryIgnoringCase(const std::filesystem::path& dir, std::string_view name,
+                                                   bool* directoryMissing) {
+  return Cache().Find(dir, name, directoryMissing);
 }
 
-void NoteHostEntryChanged(const std::filesystem::path& path) { Cache().Changed(path); }
+void NoteHostEntryChanged(const std::filesystem::path& path) {
+  struct stat entry;
+  const bool exists = lstat(path.c_str(), &entry) == 0;
+  // The directories that paths were last resolved to: a directory that went
+  // takes what lay below it along, and one that came (a rename) may be a
+  // second spelling of a name that was resolved to the first.
+  if (!exists) {
+    ResolvedDirectories().DropWithin(path);
+  } else if (S_ISDIR(entry.st_mode)) {
+    ResolvedDirectories().DropAll();
+  }
+  Cache().Changed(path, exists);
+}
 
-void NoteHostDirectoryCreated(const std::filesystem::path& path) { Cache().Created(path); }
+void NoteHostDirectoryCreated(const std::filesystem::path& path) {
+  ResolvedDirectories().DropAll();
+  Cache().Created(path);
+}
 
 }  // namespace platform
