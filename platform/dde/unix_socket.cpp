@@ -10,25 +10,6 @@
 
 namespace platform::dde {
 
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-  if (this != &other) {
-    Reset();
-    fd_ = other.Release();
-  }
-  return *this;
-}
-
-int UniqueFd::Release() {
-  const int fd = fd_;
-  fd_ = -1;
-  return fd;
-}
-
-void UniqueFd::Reset() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-}
-
 UniqueFd ConnectStream(const sockaddr_un& address, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {

@@ -5,13 +5,16 @@
 #include <time.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <set>
+#include <string_view>
+#include <unordered_set>
 #include <utility>
 
 #include "platform/machine/host_paths.h"
+#include "platform/machine/resolved_directory_cache.h"
 
 namespace platform {
 namespace {
@@ -33,9 +36,35 @@ struct Stamp {
 
 Stamp StampOf(const struct stat& st) { return {Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)}; }
 
+// Names that differ only in letter case meet in one bucket. One node per name
+// and nothing else: an install notes every file it places, and a map of sets
+// cost four times as much (and kept a node for each name long gone).
+struct FoldedHash {
+  std::size_t operator()(std::string_view name) const {
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a over the folded bytes
+    for (char c : name) {
+      hash ^= static_cast<unsigned char>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c);
+      hash *= 1099511628211ull;
+    }
+    return static_cast<std::size_t>(hash);
+  }
+};
+struct FoldedEqual {
+  bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoreAsciiCase(a, b); }
+};
+using NameSet = std::unordered_multiset<std::string, FoldedHash, FoldedEqual>;
+
 struct Listing {
   Stamp stamp;
-  std::map<std::string, std::set<std::string>> names;  // folded name -> the names as stored
+  NameSet names;  // the names as stored
+
+  NameSet::iterator FindExact(const std::string& name) {
+    auto [it, last] = names.equal_range(name);
+    for (; it != last; ++it) {
+      if (*it == name) return it;
+    }
+    return names.end();
+  }
 };
 
 using DirectoryKey = std::pair<dev_t, ino_t>;
@@ -46,9 +75,12 @@ struct DirCloser {
 
 class ListingCache {
  public:
-  std::optional<std::string> Find(const std::filesystem::path& dir, std::string_view name) {
+  std::optional<std::string> Find(const std::filesystem::path& dir, std::string_view name, bool* directoryMissing) {
     struct stat st;
-    if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+      if (directoryMissing) *directoryMissing = true;
+      return std::nullopt;
+    }
     const DirectoryKey key{st.st_dev, st.st_ino};
     std::lock_guard lock(mutex_);
     auto it = listings_.find(key);
@@ -62,7 +94,8 @@ class ListingCache {
     return FirstOf(it->second, name);
   }
 
-  void Changed(const std::filesystem::path& path) {
+  // exists: whether path is there now.
+  void Changed(const std::filesystem::path& path, bool exists) {
     const std::filesystem::path dir = path.parent_path();
     struct stat st;
     if (stat(dir.c_str(), &st) != 0) return;
@@ -70,18 +103,18 @@ class ListingCache {
     const auto it = listings_.find({st.st_dev, st.st_ino});
     if (it == listings_.end()) return;
     const std::string name = path.filename().string();
-    std::set<std::string>& spellings = it->second.names[FoldAsciiCase(name)];
-    struct stat entry;
-    if (lstat(path.c_str(), &entry) == 0) {
-      spellings.insert(name);
-    } else {
-      spellings.erase(name);
+    Listing& listing = it->second;
+    const auto held = listing.FindExact(name);
+    if (exists && held == listing.names.end()) {
+      listing.names.insert(name);
+    } else if (!exists && held != listing.names.end()) {
+      listing.names.erase(held);
     }
     it->second.stamp = StampOf(st);
   }
 
   void Created(const std::filesystem::path& path) {
-    Changed(path);
+    Changed(path, true);
     struct stat st;
     if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
     std::lock_guard lock(mutex_);
@@ -106,15 +139,15 @@ class ListingCache {
     while (const dirent* entry = readdir(stream.get())) {
       const std::string_view entryName = entry->d_name;
       if (entryName == "." || entryName == "..") continue;
-      listing.names[FoldAsciiCase(entryName)].insert(std::string(entryName));
+      listing.names.emplace(entryName);
     }
     return listing;
   }
 
   static std::optional<std::string> FirstOf(const Listing& listing, std::string_view name) {
-    const auto it = listing.names.find(FoldAsciiCase(name));
-    if (it == listing.names.end() || it->second.empty()) return std::nullopt;
-    return *it->second.begin();
+    const auto [first, last] = listing.names.equal_range(std::string(name));
+    if (first == last) return std::nullopt;
+    return *std::min_element(first, last);
   }
 
   std::map<DirectoryKey, Listing>::iterator Keep(const DirectoryKey& key, Listing listing) {
@@ -133,12 +166,28 @@ ListingCache& Cache() {
 
 }  // namespace
 
-std::optional<std::string> CachedEntryIgnoringCase(const std::filesystem::path& dir, std::string_view name) {
-  return Cache().Find(dir, name);
+std::optional<std::string> CachedEntryIgnoringCase(const std::filesystem::path& dir, std::string_view name,
+                                                   bool* directoryMissing) {
+  return Cache().Find(dir, name, directoryMissing);
 }
 
-void NoteHostEntryChanged(const std::filesystem::path& path) { Cache().Changed(path); }
+void NoteHostEntryChanged(const std::filesystem::path& path) {
+  struct stat entry;
+  const bool exists = lstat(path.c_str(), &entry) == 0;
+  // The directories that paths were last resolved to: a directory that went
+  // takes what lay below it along, and one that came (a rename) may be a
+  // second spelling of a name that was resolved to the first.
+  if (!exists) {
+    ResolvedDirectories().DropWithin(path);
+  } else if (S_ISDIR(entry.st_mode)) {
+    ResolvedDirectories().DropAll();
+  }
+  Cache().Changed(path, exists);
+}
 
-void NoteHostDirectoryCreated(const std::filesystem::path& path) { Cache().Created(path); }
+void NoteHostDirectoryCreated(const std::filesystem::path& path) {
+  ResolvedDirectories().DropAll();
+  Cache().Created(path);
+}
 
 }  // namespace platform

@@ -23,8 +23,10 @@
 namespace platform {
 
 // The entry of dir equal to name ignoring ASCII case, the first in byte order;
-// nullopt when there is none or dir cannot be read.
-std::optional<std::string> CachedEntryIgnoringCase(const std::filesystem::path& dir, std::string_view name);
+// nullopt when there is none or dir cannot be read. directoryMissing, when
+// given, tells whether dir itself was not there (or not a directory).
+std::optional<std::string> CachedEntryIgnoringCase(const std::filesystem::path& dir, std::string_view name,
+                                                   bool* directoryMissing = nullptr);
 
 // path (a host path) was just created, renamed or deleted by this process.
 void NoteHostEntryChanged(const std::filesystem::path& path);

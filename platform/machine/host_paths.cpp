@@ -1,6 +1,7 @@
 #include "platform/machine/host_paths.h"
 
 #include "platform/machine/directory_listing_cache.h"
+#include "platform/machine/resolved_directory_cache.h"
 
 #include <sys/stat.h>
 
@@ -54,15 +55,46 @@ std::optional<std::string> FindEntryIgnoringCase(const std::filesystem::path& di
   return CachedEntryIgnoringCase(dir, name);
 }
 
+namespace {
+
+// The last component below a directory resolved before: nullopt when that
+// directory is no longer there, so that the whole path is resolved afresh.
+std::optional<std::filesystem::path> ResolveBelowKnownDirectory(const std::filesystem::path& dir,
+                                                                const std::string& name) {
+  if (name.empty() || name.find('/') != std::string::npos) return dir / name;
+  std::filesystem::path path = dir / name;
+  if (EntryExists(path)) return path;
+  bool directoryMissing = false;
+  const std::optional<std::string> found = CachedEntryIgnoringCase(dir, name, &directoryMissing);
+  if (directoryMissing) return std::nullopt;
+  if (found) path.replace_filename(*found);
+  return path;
+}
+
+}  // namespace
+
 std::filesystem::path ResolveIgnoringCase(const std::filesystem::path& base,
                                           const std::vector<std::string>& components) {
+  const std::size_t directories = components.empty() ? 0 : components.size() - 1;
+  std::string key;
+  if (directories > 0) {
+    key = ResolvedDirectoryCache::Key(base, components, directories);
+    if (const std::optional<std::filesystem::path> dir = ResolvedDirectories().Find(key)) {
+      if (std::optional<std::filesystem::path> path = ResolveBelowKnownDirectory(*dir, components.back())) {
+        return std::move(*path);
+      }
+      ResolvedDirectories().Drop(key);
+    }
+  }
   std::filesystem::path result = base;
   bool missing = false;
-  for (const std::string& component : components) {
+  for (std::size_t i = 0; i < components.size(); ++i) {
+    const std::string& component = components[i];
     if (!missing) {
       const std::optional<std::string> found = FindEntryIgnoringCase(result, component);
       if (found) {
         result /= *found;
+        if (i + 1 == directories) ResolvedDirectories().Keep(key, result);
         continue;
       }
       missing = true;  // nothing below a missing directory can exist either

@@ -74,10 +74,12 @@ void ApplyWrite(const std::filesystem::path& file, const char* section, const ch
   if (change == IniDocument::Change::Appended && atTheEnd) {
     std::optional<FileIdentity> expected;
     if (cached.exists) expected = FileIdentity::Of(cached.status);
-    status = AppendToFile(file, std::string_view(document.Text()).substr(oldSize), expected);
+    status = AppendToFile(file, std::string_view(document.Text()).substr(oldSize), expected, cached.appendFd);
   } else if (change == IniDocument::Change::Truncated && atTheEnd && cached.exists) {
-    status = TruncateFile(file, static_cast<off_t>(document.Text().size()), FileIdentity::Of(cached.status));
+    status = TruncateFile(file, static_cast<off_t>(document.Text().size()), FileIdentity::Of(cached.status),
+                          cached.appendFd);
   } else {
+    cached.appendFd.Reset();  // the file that follows is a new one
     // Every file we write ends with a line end, so that a last line without
     // one is what a cut append left (cut_append.h).
     document.EndLastLine();

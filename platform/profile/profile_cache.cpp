@@ -18,26 +18,14 @@ std::system_error ErrnoError(const char* what) {
   return std::system_error(errno, std::generic_category(), what);
 }
 
-// Closes a descriptor however the read ends.
-class FdCloser {
- public:
-  explicit FdCloser(int fd) : fd_(fd) {}
-  ~FdCloser() { ::close(fd_); }
-  FdCloser(const FdCloser&) = delete;
-  FdCloser& operator=(const FdCloser&) = delete;
-
- private:
-  int fd_;
-};
-
 // Reads the whole file and the status it had while it was read. Returns false
 // when the file changed during the read, so that the caller reads it again.
 bool ReadWhole(const std::filesystem::path& file, std::string& text, struct stat& status) {
   // Non-blocking, so that a FIFO of that name cannot hang the caller.
   if (const int fault = InjectedFault("open", file.string())) throw std::system_error(fault, std::generic_category(), "open");
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const UniqueFd opened(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  const int fd = opened.Get();
   if (fd < 0) throw ErrnoError("open");
-  const FdCloser closer(fd);
   if (::fstat(fd, &status) != 0) throw ErrnoError("fstat");
   if (!S_ISREG(status.st_mode)) {
     throw std::system_error(S_ISDIR(status.st_mode) ? EISDIR : EINVAL, std::generic_category(), "read");
@@ -112,6 +100,7 @@ CachedProfileFile& ProfileCache::Load(const std::filesystem::path& file) {
     cached.document = IniDocument(std::move(text));
     cached.exists = true;
     cached.status = status;
+    cached.appendFd.Reset();  // it belongs to the version we knew
   } catch (const std::system_error& error) {
     if (error.code().value() != ENOENT) {
       entries_.erase(it);

@@ -15,6 +15,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/core/unique_fd.h"
 #include "platform/profile/ini_document.h"
 
 namespace platform {
@@ -41,6 +42,9 @@ struct CachedProfileFile {
   // The file ends in what a cut append left (cut_append.h), which the document
   // leaves out; the next write must replace the file rather than append to it.
   bool cutLineLeftOut = false;
+  // The descriptor of our last append or cut, whose status `status` is; closed
+  // whenever the file is seen to be another version (profile_file_writer.h).
+  UniqueFd appendFd;
 };
 
 class ProfileCache {

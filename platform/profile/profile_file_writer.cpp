@@ -19,26 +19,6 @@ std::system_error ErrnoError(int err, const char* what) {
   return std::system_error(err, std::generic_category(), what);
 }
 
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  // Closes now, reporting the error that a deferred write may surface here.
-  int Close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
-
 // The user extended attributes carry the DOS attributes (hidden, system,
 // archive); a rewrite must not drop them. Others (security labels) are the
 // system's business. Failures only lose attributes, so they are ignored.
@@ -81,54 +61,66 @@ std::filesystem::path ResolveSymlinks(const std::filesystem::path& file) {
   throw ErrnoError(ELOOP, "symlink");
 }
 
-struct stat AppendToFile(const std::filesystem::path& file, std::string_view bytes,
-                         const std::optional<FileIdentity>& expected) {
+namespace {
+
+// The descriptor to append or cut through: the kept one, or the file opened
+// now and checked against the identity the caller's text was based on.
+int OpenForChange(const std::filesystem::path& file, const std::optional<FileIdentity>& expected, UniqueFd& kept,
+                  off_t& sizeBefore) {
+  if (kept.IsOpen() && expected) {
+    sizeBefore = expected->size;
+    return kept.Get();
+  }
+  kept.Reset();
   // A new file is created here and written like an appended one: until the
-  // write it is empty, which is a complete (empty) INI file.
+  // write it is empty, which is a complete (empty) INI file. O_APPEND also for
+  // a cut, since the descriptor is kept for the appends that follow.
   const int flags = O_WRONLY | O_APPEND | O_CLOEXEC | (expected ? 0 : O_CREAT);
   if (const int fault = InjectedFault("open", file.string())) throw ErrnoError(fault, "open");
-  Fd fd(::open(file.c_str(), flags, 0666));
-  if (fd.get() < 0) {
+  UniqueFd fd(::open(file.c_str(), flags, 0666));
+  if (!fd.IsOpen()) {
     if (errno == ENOENT && expected) throw FileChangedError();
     throw ErrnoError(errno, "open");
   }
   struct stat before {};
-  if (::fstat(fd.get(), &before) != 0) throw ErrnoError(errno, "fstat");
+  if (::fstat(fd.Get(), &before) != 0) throw ErrnoError(errno, "fstat");
   if (expected ? !(FileIdentity::Of(before) == *expected) : before.st_size != 0) throw FileChangedError();
+  sizeBefore = before.st_size;
+  kept = std::move(fd);
+  return kept.Get();
+}
 
-  // One write() of the whole text: see the header for why it is not torn.
-  if (const int fault = InjectedFault("write", file.string())) throw ErrnoError(fault, "write");
-  const ssize_t written = ::write(fd.get(), bytes.data(), bytes.size());
-  if (written != static_cast<ssize_t>(bytes.size())) {
-    const int err = written < 0 ? errno : ENOSPC;
-    // A partial line must not stay behind.
-    if (written > 0) (void)::ftruncate(fd.get(), before.st_size);
-    throw ErrnoError(err, "write");
-  }
+struct stat StatusAfterChange(int fd) {
   struct stat after {};
-  if (::fstat(fd.get(), &after) != 0) throw ErrnoError(errno, "fstat");
-  const int closeFault = InjectedFault("close", file.string());
-  if (fd.Close() != 0) throw ErrnoError(errno, "close");
-  if (closeFault != 0) throw ErrnoError(closeFault, "close");
+  if (::fstat(fd, &after) != 0) throw ErrnoError(errno, "fstat");
   return after;
 }
 
-struct stat TruncateFile(const std::filesystem::path& file, off_t size, const FileIdentity& expected) {
-  if (const int fault = InjectedFault("open", file.string())) throw ErrnoError(fault, "open");
-  Fd fd(::open(file.c_str(), O_WRONLY | O_CLOEXEC));
-  if (fd.get() < 0) {
-    if (errno == ENOENT) throw FileChangedError();
-    throw ErrnoError(errno, "open");
+}  // namespace
+
+struct stat AppendToFile(const std::filesystem::path& file, std::string_view bytes,
+                         const std::optional<FileIdentity>& expected, UniqueFd& kept) {
+  off_t sizeBefore = 0;
+  const int fd = OpenForChange(file, expected, kept, sizeBefore);
+  // One write() of the whole text: see the header for why it is not torn.
+  if (const int fault = InjectedFault("write", file.string())) throw ErrnoError(fault, "write");
+  const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+  if (written != static_cast<ssize_t>(bytes.size())) {
+    const int err = written < 0 ? errno : ENOSPC;
+    // A partial line must not stay behind.
+    if (written > 0) (void)::ftruncate(fd, sizeBefore);
+    throw ErrnoError(err, "write");
   }
-  struct stat before {};
-  if (::fstat(fd.get(), &before) != 0) throw ErrnoError(errno, "fstat");
-  if (!(FileIdentity::Of(before) == expected)) throw FileChangedError();
+  return StatusAfterChange(fd);
+}
+
+struct stat TruncateFile(const std::filesystem::path& file, off_t size, const FileIdentity& expected,
+                         UniqueFd& kept) {
+  off_t sizeBefore = 0;
+  const int fd = OpenForChange(file, expected, kept, sizeBefore);
   if (const int fault = InjectedFault("write", file.string())) throw ErrnoError(fault, "ftruncate");
-  if (::ftruncate(fd.get(), size) != 0) throw ErrnoError(errno, "ftruncate");
-  struct stat after {};
-  if (::fstat(fd.get(), &after) != 0) throw ErrnoError(errno, "fstat");
-  if (fd.Close() != 0) throw ErrnoError(errno, "close");
-  return after;
+  if (::ftruncate(fd, size) != 0) throw ErrnoError(errno, "ftruncate");
+  return StatusAfterChange(fd);
 }
 
 struct stat ReplaceFile(const std::filesystem::path& file, std::string_view text, const struct stat* original) {

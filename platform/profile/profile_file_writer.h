@@ -30,6 +30,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "platform/core/unique_fd.h"
 #include "platform/profile/profile_cache.h"
 
 namespace platform {
@@ -44,13 +45,21 @@ class FileChangedError : public std::runtime_error {
 // Appends bytes with one write(). `expected` is the identity the file must still
 // have (nullopt: the file must not exist yet, and is created). Returns the file's
 // status afterwards. Throws FileChangedError, or std::system_error on failure.
+//
+// `kept` carries a descriptor of the file (opened with O_APPEND) from one call
+// to the next, so that a log written a line at a time costs a write() and an
+// fstat() per line rather than an open() and a close() as well. When it is open
+// on entry the caller vouches that it is the descriptor whose status was
+// `expected`, and that the name still has that identity (the cache checks the
+// name with stat() before every use); it is left open on success.
 struct stat AppendToFile(const std::filesystem::path& file, std::string_view bytes,
-                         const std::optional<FileIdentity>& expected);
+                         const std::optional<FileIdentity>& expected, UniqueFd& kept);
 
 // Cuts the file back to `size` bytes, its text without its last lines; a
-// single ftruncate(), so the cut is there or not. `expected` as for
+// single ftruncate(), so the cut is there or not. `expected` and `kept` as for
 // AppendToFile. Returns the file's status afterwards.
-struct stat TruncateFile(const std::filesystem::path& file, off_t size, const FileIdentity& expected);
+struct stat TruncateFile(const std::filesystem::path& file, off_t size, const FileIdentity& expected,
+                         UniqueFd& kept);
 
 // Replaces the file's whole text through a temporary file and a rename, writing
 // through a symbolic link to the file it names. `original` is the status of the

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "platform/fs/file_ops.h"
 #include "platform/fs/path_map.h"
 #include "tests/platform/fs_test_support.h"
 
@@ -119,6 +120,22 @@ TEST_F(PathMap, NewComponentsKeepTheirCase) {
   EXPECT_EQ(Host("C:\\Missing\\DATA"), C() / "Missing" / "DATA");
   // ".." never leaves the drive's directory.
   EXPECT_EQ(Host("C:\\..\\..\\run"), C() / "run");
+}
+
+// A directory that paths were resolved through may go or change its spelling,
+// behind the platform's back or through it: paths below it follow.
+TEST_F(PathMap, PathsBelowADirectoryFollowItsChanges) {
+  MakeFile("Data/Sub/x");
+  EXPECT_EQ(Host("C:\\DATA\\SUB\\X"), C() / "Data" / "Sub" / "x");
+  fs::rename(C() / "Data", C() / "data");  // behind its back
+  EXPECT_EQ(Host("C:\\DATA\\SUB\\X"), C() / "data" / "Sub" / "x");
+  fs::remove_all(C() / "data");
+  EXPECT_EQ(Host("C:\\DATA\\SUB\\X"), C() / "DATA" / "SUB" / "X");
+  MakeFile("dAtA/sUb/x");
+  EXPECT_EQ(Host("C:\\DATA\\SUB\\X"), C() / "dAtA" / "sUb" / "x");
+  ASSERT_TRUE(MoveFile("C:\\DATA", "C:\\Moved"));  // through it
+  EXPECT_EQ(Host("C:\\DATA\\SUB\\X"), C() / "DATA" / "SUB" / "X");
+  EXPECT_EQ(Host("C:\\MOVED\\SUB\\X"), C() / "Moved" / "sUb" / "x");
 }
 
 TEST_F(PathMap, HostPathsMapBackToTheirDrive) {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 #include <string>
 
 #include "platform/profile/host_profile.h"
@@ -233,6 +234,49 @@ TEST_F(ProfileWrite, TakingBackTheLastLineCutsTheFileInPlace) {
   WriteFileText(file, ReadFileText(file) + "[Other]\r\nx=1\r\n");
   ASSERT_TRUE(Write("Group", "temp.dll", nullptr));
   EXPECT_EQ(ReadFileText(file), "[Group]\r\nkept.dll=0|1|0\r\n[Other]\r\nx=1\r\n");
+}
+
+// Between two appends the file may be replaced, deleted or extended by someone
+// else, and after a rewrite of our own it is another file: the next line goes
+// into the file the name shows then, never into the one it showed before.
+TEST_F(ProfileWrite, TheNextLineGoesToTheFileTheNameShowsNow) {
+  const struct {
+    const char* what;
+    std::function<void(const std::filesystem::path&)> change;
+    std::string expected;
+  } cases[] = {
+      {"replaced by a rename",
+       [](const std::filesystem::path& f) {
+         WriteFileText(f.string() + ".new", "[Other]\r\nx=1\r\n");
+         std::filesystem::rename(f.string() + ".new", f);
+       },
+       "[Other]\r\nx=1\r\n[s]\r\nb=2\r\n"},
+      {"deleted", [](const std::filesystem::path& f) { std::filesystem::remove(f); }, "[s]\r\nb=2\r\n"},
+      {"extended", [](const std::filesystem::path& f) { WriteFileText(f, ReadFileText(f) + "c=3\r\n"); },
+       "[s]\r\na=1\r\nc=3\r\nb=2\r\n"},
+      {"rewritten by us", [this](const std::filesystem::path&) { ASSERT_TRUE(Write("s", "a", "one")); },
+       "[s]\r\na=one\r\nb=2\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(file);
+    ASSERT_TRUE(Write("s", "a", "1"));
+    struct stat first {};
+    ASSERT_EQ(::stat(file.c_str(), &first), 0);
+    const std::string firstText = ReadFileText(file);
+    // Hold on to the first version to see that it gets nothing more.
+    const std::filesystem::path held = dir / "held.ini";
+    std::filesystem::remove(held);
+    std::filesystem::create_hard_link(file, held);
+    c.change(file);
+    ASSERT_TRUE(Write("s", "b", "2"));
+    EXPECT_EQ(ReadFileText(file), c.expected);
+    struct stat now {};
+    ASSERT_EQ(::stat(file.c_str(), &now), 0);
+    if (now.st_ino != first.st_ino) {
+      EXPECT_EQ(ReadFileText(held), firstText);
+    }
+  }
 }
 
 }  // namespace
