@@ -34,7 +34,31 @@ SqliteDatabase::SqliteDatabase(const std::filesystem::path& file) {
   sqlite3_extended_result_codes(db_, 1);
 }
 
-SqliteDatabase::~SqliteDatabase() { sqlite3_close_v2(db_); }
+SqliteDatabase::~SqliteDatabase() {
+  for (auto& [sql, prepared] : prepared_) sqlite3_finalize(prepared.stmt);
+  sqlite3_close_v2(db_);
+}
+
+SqliteDatabase::Prepared* SqliteDatabase::Borrow(std::string_view sql) {
+  auto found = prepared_.find(sql);
+  if (found == prepared_.end()) {
+    found = prepared_.emplace(std::string(sql), Prepared{Prepare(sql, SQLITE_PREPARE_PERSISTENT)}).first;
+  } else if (found->second.inUse) {
+    return nullptr;
+  }
+  found->second.inUse = true;
+  return &found->second;
+}
+
+sqlite3_stmt* SqliteDatabase::Prepare(std::string_view sql, unsigned flags) {
+  sqlite3_stmt* stmt = nullptr;
+  const int code = sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), flags, &stmt, nullptr);
+  if (code != SQLITE_OK) {
+    sqlite3_finalize(stmt);
+    Check(code, sql);
+  }
+  return stmt;
+}
 
 void SqliteDatabase::Check(int code, std::string_view what) {
   if (code == SQLITE_OK || code == SQLITE_ROW || code == SQLITE_DONE) return;
@@ -46,11 +70,19 @@ void SqliteDatabase::Execute(std::string_view sql) {
   Check(sqlite3_exec(db_, text.c_str(), nullptr, nullptr, nullptr), text);
 }
 
-Statement::Statement(SqliteDatabase& db, std::string_view sql) : db_(db) {
-  db_.Check(sqlite3_prepare_v2(db_.Handle(), sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr), sql);
+Statement::Statement(SqliteDatabase& db, std::string_view sql) : db_(db), slot_(db.Borrow(sql)) {
+  stmt_ = slot_ != nullptr ? slot_->stmt : db.Prepare(sql, 0);
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+  if (slot_ == nullptr) {
+    sqlite3_finalize(stmt_);
+    return;
+  }
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+  slot_->inUse = false;
+}
 
 Statement& Statement::Bind(int index, std::int64_t value) {
   db_.Check(sqlite3_bind_int64(stmt_, index, value), "bind");
@@ -93,7 +125,7 @@ std::vector<std::uint8_t> Statement::Blob(int column) const {
 Transaction::Transaction(SqliteDatabase& db, Kind kind) : db_(db) {
   // A writer takes the write lock at once, so that it waits in the busy handler
   // instead of failing when a reader's snapshot turns out stale.
-  db_.Execute(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED");
+  Statement(db_, kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED").Run();
 }
 
 Transaction::~Transaction() {
@@ -101,7 +133,7 @@ Transaction::~Transaction() {
 }
 
 void Transaction::Commit() {
-  db_.Execute("COMMIT");
+  Statement(db_, "COMMIT").Run();
   open_ = false;
 }
 

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/registry/registry.h"
@@ -29,9 +30,48 @@ class RegistryFailure : public std::runtime_error {
 // The Windows status of a SQLite result code.
 RegStatus StatusOf(int code);
 
-class SqliteDatabase;
+class SqliteDatabase {
+ public:
+  // Opens (creating) the file; RegistryFailure(ERROR_CANTOPEN) when it cannot.
+  explicit SqliteDatabase(const std::filesystem::path& file);
+  ~SqliteDatabase();
+  SqliteDatabase(const SqliteDatabase&) = delete;
+  SqliteDatabase& operator=(const SqliteDatabase&) = delete;
 
-// One prepared statement, reset when it goes.
+  void Execute(std::string_view sql);
+  sqlite3* Handle() { return db_; }
+  // Throws RegistryFailure for a result code that is not OK, ROW or DONE.
+  void Check(int code, std::string_view what);
+  // Forgets the connection without closing it: for a child process that
+  // inherited it through fork, where closing would touch the parent's locks.
+  void Abandon() {
+    db_ = nullptr;
+    prepared_.clear();
+  }
+
+ private:
+  friend class Statement;
+  struct Prepared {
+    sqlite3_stmt* stmt = nullptr;
+    bool inUse = false;
+  };
+  // The cache entry of `sql`, marked in use; null while the cached statement
+  // is in use by an enclosing statement of the same SQL, which leaves the
+  // caller to prepare one of its own.
+  Prepared* Borrow(std::string_view sql);
+  sqlite3_stmt* Prepare(std::string_view sql, unsigned flags);
+
+  struct SqlHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view sql) const { return std::hash<std::string_view>{}(sql); }
+  };
+  sqlite3* db_ = nullptr;
+  // Preparing costs more than most of the statements it prepares run for.
+  std::unordered_map<std::string, Prepared, SqlHash, std::equal_to<>> prepared_;
+};
+
+// One use of a prepared statement: the connection keeps the compiled
+// statement for the next use of the same SQL, and this resets it when it goes.
 class Statement {
  public:
   Statement(SqliteDatabase& db, std::string_view sql);
@@ -53,26 +93,9 @@ class Statement {
  private:
   SqliteDatabase& db_;
   sqlite3_stmt* stmt_ = nullptr;
-};
-
-class SqliteDatabase {
- public:
-  // Opens (creating) the file; RegistryFailure(ERROR_CANTOPEN) when it cannot.
-  explicit SqliteDatabase(const std::filesystem::path& file);
-  ~SqliteDatabase();
-  SqliteDatabase(const SqliteDatabase&) = delete;
-  SqliteDatabase& operator=(const SqliteDatabase&) = delete;
-
-  void Execute(std::string_view sql);
-  sqlite3* Handle() { return db_; }
-  // Throws RegistryFailure for a result code that is not OK, ROW or DONE.
-  void Check(int code, std::string_view what);
-  // Forgets the connection without closing it: for a child process that
-  // inherited it through fork, where closing would touch the parent's locks.
-  void Abandon() { db_ = nullptr; }
-
- private:
-  sqlite3* db_ = nullptr;
+  // The connection's cache entry the statement is borrowed from; null for a
+  // statement of this use alone, finalized when it goes.
+  SqliteDatabase::Prepared* slot_ = nullptr;
 };
 
 // BEGIN on construction, ROLLBACK unless Commit was called.
