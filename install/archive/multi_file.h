@@ -82,11 +82,15 @@ class CMultiFile : public CodecSource, public CodecSink {
   // Called by the counting read when the file ends early or the byte limit is
   // reached; false means "read on, the file was switched". True here.
   virtual bool AtEnd() { return true; }
+  // Whether the counting read keeps the running checksum (it does unless told
+  // otherwise); the writes always do.
+  void SumReads(bool on) { sumReads_ = on; }
 
  private:
   platform::File file_;
   uint32_t segmentSize_ = kNoSegments;
   uint32_t checksum_ = 0;
+  bool sumReads_ = true;
   uint64_t bytesRead_ = 0;
   uint64_t bytesWritten_ = 0;
   uint64_t volumeStartRead_ = 0;
