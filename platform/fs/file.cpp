@@ -101,7 +101,7 @@ void File::Open(std::string_view winPath, unsigned mode) {
   if (!MapToHost(winPath, host)) ThrowFileError(errno, winPath);
   const int fd = OpenHost(host, mode);
   if (fd < 0) ThrowFileError(errno, winPath, host);
-  if ((mode & open_mode::kCreate) != 0) NoteHostEntryChanged(host);
+  if ((mode & open_mode::kCreate) != 0) NoteHostEntryChanged(host, HostEntryNow::File);
   fd_ = fd;
   written_ = false;
   path_ = std::string(winPath);

@@ -90,7 +90,7 @@ bool CopyFileExclusive(const std::filesystem::path& from, const std::filesystem:
 }  // namespace
 
 static bool MoveHost(std::string_view from, std::string_view to, std::filesystem::path& hostFrom,
-              std::filesystem::path& hostTo);
+              std::filesystem::path& hostTo, bool& isDirectory);
 
 bool MoveFile(std::string_view from, std::string_view to) {
   if (const int fault = InjectedFault("move", to)) {
@@ -99,11 +99,14 @@ bool MoveFile(std::string_view from, std::string_view to) {
   }
   std::filesystem::path hostFrom;
   std::filesystem::path hostTo;
-  const bool moved = MoveHost(from, to, hostFrom, hostTo);
+  bool isDirectory = false;
+  const bool moved = MoveHost(from, to, hostFrom, hostTo, isDirectory);
   if (moved) {
     const int err = errno;
-    NoteHostEntryChanged(hostFrom);
-    NoteHostEntryChanged(hostTo);
+    // A move onto its own name leaves the entry where it was.
+    const HostEntryNow there = isDirectory ? HostEntryNow::Directory : HostEntryNow::File;
+    NoteHostEntryChanged(hostFrom, hostFrom == hostTo ? there : HostEntryNow::Gone);
+    NoteHostEntryChanged(hostTo, there);
     errno = err;
   }
   return moved;
@@ -111,11 +114,11 @@ bool MoveFile(std::string_view from, std::string_view to) {
 
 // The move itself; hostFrom and hostTo get the host paths it used.
 static bool MoveHost(std::string_view from, std::string_view to, std::filesystem::path& hostFrom,
-              std::filesystem::path& hostTo) {
+              std::filesystem::path& hostTo, bool& isDirectory) {
   if (!MapToHost(from, hostFrom) || !MapToHost(to, hostTo)) return false;
   struct stat st;
   if (lstat(hostFrom.c_str(), &st) != 0) return false;
-  const bool isDirectory = S_ISDIR(st.st_mode);
+  isDirectory = S_ISDIR(st.st_mode);
 
   if (hostFrom == hostTo) {
     // The target names the source ignoring case: Windows renames to the new

@@ -173,16 +173,23 @@ std::optional<std::string> CachedEntryIgnoringCase(const std::filesystem::path& 
 
 void NoteHostEntryChanged(const std::filesystem::path& path) {
   struct stat entry;
-  const bool exists = lstat(path.c_str(), &entry) == 0;
+  if (lstat(path.c_str(), &entry) != 0) {
+    NoteHostEntryChanged(path, HostEntryNow::Gone);
+  } else {
+    NoteHostEntryChanged(path, S_ISDIR(entry.st_mode) ? HostEntryNow::Directory : HostEntryNow::File);
+  }
+}
+
+void NoteHostEntryChanged(const std::filesystem::path& path, HostEntryNow now) {
   // The directories that paths were last resolved to: a directory that went
   // takes what lay below it along, and one that came (a rename) may be a
   // second spelling of a name that was resolved to the first.
-  if (!exists) {
+  if (now == HostEntryNow::Gone) {
     ResolvedDirectories().DropWithin(path);
-  } else if (S_ISDIR(entry.st_mode)) {
+  } else if (now == HostEntryNow::Directory) {
     ResolvedDirectories().DropAll();
   }
-  Cache().Changed(path, exists);
+  Cache().Changed(path, now != HostEntryNow::Gone);
 }
 
 void NoteHostDirectoryCreated(const std::filesystem::path& path) {

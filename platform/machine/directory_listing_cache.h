@@ -30,6 +30,9 @@ std::optional<std::string> CachedEntryIgnoringCase(const std::filesystem::path& 
 
 // path (a host path) was just created, renamed or deleted by this process.
 void NoteHostEntryChanged(const std::filesystem::path& path);
+// The same, from a caller that knows what path is now: spares the look-up.
+enum class HostEntryNow { Gone, File, Directory };
+void NoteHostEntryChanged(const std::filesystem::path& path, HostEntryNow now);
 // path is a directory this process has just created: it is empty.
 void NoteHostDirectoryCreated(const std::filesystem::path& path);
 
