@@ -39,7 +39,7 @@ bool DeleteFile(std::string_view path) {
     return false;
   }
   if (unlink(host.c_str()) != 0) return false;
-  NoteHostEntryChanged(host);
+  NoteHostEntryChanged(host, HostEntryNow::Gone);
   return true;
 }
 
@@ -71,7 +71,7 @@ bool RemoveDirectory(std::string_view path) {
     return false;
   }
   if (rmdir(host.c_str()) != 0) return false;
-  NoteHostEntryChanged(host);
+  NoteHostEntryChanged(host, HostEntryNow::Gone);
   return true;
 }
 

@@ -171,15 +171,6 @@ std::optional<std::string> CachedEntryIgnoringCase(const std::filesystem::path& 
   return Cache().Find(dir, name, directoryMissing);
 }
 
-void NoteHostEntryChanged(const std::filesystem::path& path) {
-  struct stat entry;
-  if (lstat(path.c_str(), &entry) != 0) {
-    NoteHostEntryChanged(path, HostEntryNow::Gone);
-  } else {
-    NoteHostEntryChanged(path, S_ISDIR(entry.st_mode) ? HostEntryNow::Directory : HostEntryNow::File);
-  }
-}
-
 void NoteHostEntryChanged(const std::filesystem::path& path, HostEntryNow now) {
   // The directories that paths were last resolved to: a directory that went
   // takes what lay below it along, and one that came (a rename) may be a

@@ -28,9 +28,8 @@ namespace platform {
 std::optional<std::string> CachedEntryIgnoringCase(const std::filesystem::path& dir, std::string_view name,
                                                    bool* directoryMissing = nullptr);
 
-// path (a host path) was just created, renamed or deleted by this process.
-void NoteHostEntryChanged(const std::filesystem::path& path);
-// The same, from a caller that knows what path is now: spares the look-up.
+// path (a host path) was just created, renamed or deleted by this process,
+// and is now what `now` says: the caller knows, so nothing is looked up.
 enum class HostEntryNow { Gone, File, Directory };
 void NoteHostEntryChanged(const std::filesystem::path& path, HostEntryNow now);
 // path is a directory this process has just created: it is empty.
