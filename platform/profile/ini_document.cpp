@@ -1,11 +1,21 @@
 #include "platform/profile/ini_document.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace platform {
 namespace {
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::size_t FoldedHash(std::string_view name) {
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a over the lower-cased bytes
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(LowerAscii(c));
+    hash *= 1099511628211ull;
+  }
+  return static_cast<std::size_t>(hash);
+}
 
 }  // namespace
 
@@ -79,7 +89,9 @@ void IniDocument::IndexFrom(std::size_t pos) {
     Section& section = sections_[static_cast<std::size_t>(parseSection_)];
     section.lastNonBlank = index;
     if (trimmed.front() == ';') continue;  // a comment
-    if (section.keys.emplace(AsciiLower(KeyNameOf(index)), index).second) {
+    const std::string_view name = KeyNameOf(index);
+    if (KeyEntry(section, name) == section.keys.end()) {
+      section.keys.emplace(FoldedHash(name), index);
       section.keyOrder.push_back(index);
     }
   }
@@ -101,8 +113,17 @@ const IniDocument::Section* IniDocument::FindSection(std::string_view section) c
   return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
+std::unordered_multimap<std::size_t, std::size_t>::const_iterator IniDocument::KeyEntry(const Section& section,
+                                                                                      std::string_view name) const {
+  auto [it, last] = section.keys.equal_range(FoldedHash(name));
+  for (; it != last; ++it) {
+    if (EqualsIgnoreCase(KeyNameOf(it->second), name)) return it;
+  }
+  return section.keys.end();
+}
+
 std::optional<std::size_t> IniDocument::FindKey(const Section& section, std::string_view key) const {
-  const auto it = section.keys.find(AsciiLower(TrimBlanks(key)));
+  const auto it = KeyEntry(section, TrimBlanks(key));
   if (it == section.keys.end()) return std::nullopt;
   return it->second;
 }
@@ -181,7 +202,7 @@ IniDocument::Change IniDocument::RemoveKey(std::string_view section, std::string
     // that line's index goes, without parsing the text again (the install
     // log takes back its newest line once per file).
     Section& owner = sections_[static_cast<std::size_t>(found - sections_.data())];
-    owner.keys.erase(AsciiLower(KeyNameOf(*line)));
+    owner.keys.erase(KeyEntry(owner, KeyNameOf(*line)));
     owner.keyOrder.pop_back();
     text_.resize(lines_[*line].offset);
     lines_.pop_back();

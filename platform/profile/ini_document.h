@@ -64,8 +64,11 @@ class IniDocument {
     std::string name;                                   // as first written
     std::size_t header;                                 // line index of "[name]"
     std::size_t lastNonBlank;                           // line index, the header at least
-    std::unordered_map<std::string, std::size_t> keys;  // lower-cased name -> first line
-    std::vector<std::size_t> keyOrder;                  // first line of each key, file order
+    // Folded hash of a key's name -> the key's first line. The name itself is
+    // read from the text: an install log holds a key per file, and a copy of
+    // each name doubled what the index cost per line.
+    std::unordered_multimap<std::size_t, std::size_t> keys;
+    std::vector<std::size_t> keyOrder;  // first line of each key, file order
   };
   // Which section the parser is in: before the first header, in a section that
   // is indexed, or in a repeated one that is not.
@@ -80,6 +83,9 @@ class IniDocument {
   void Append(std::string_view lines);
   const Section* FindSection(std::string_view section) const;
   std::optional<std::size_t> FindKey(const Section& section, std::string_view key) const;
+  // The entry of keys for the key named `name` (trimmed), or keys.end().
+  std::unordered_multimap<std::size_t, std::size_t>::const_iterator KeyEntry(const Section& section,
+                                                                           std::string_view name) const;
   std::string_view LineText(std::size_t line) const;
   std::string_view KeyNameOf(std::size_t line) const;
 
