@@ -13,9 +13,9 @@ bool GetFullPathName(std::string_view path, std::string& fullPath) {
   return true;
 }
 
-bool MapToHost(std::string_view winPath, std::filesystem::path& hostPath) {
+bool MapToHost(std::string_view winPath, std::filesystem::path& hostPath, struct stat* seen) {
   FullPath full;
-  return ExpandWindowsPath(winPath, full) && HostPathOf(full, hostPath);
+  return ExpandWindowsPath(winPath, full) && HostPathOf(full, hostPath, seen);
 }
 
 std::string MapToWindows(const std::filesystem::path& hostPath) {

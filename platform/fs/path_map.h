@@ -3,6 +3,8 @@
 // backslashes, at most kMaxPath characters); these functions carry them to host
 // paths through the machine's drive table and back.
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -24,7 +26,8 @@ bool GetFullPathName(std::string_view path, std::string& fullPath);
 // component looked up ignoring letter case, an exact match first. Components
 // that do not exist keep the case they were given. False, with errno set: EINVAL
 // (malformed), ENAMETOOLONG (longer than kMaxPath), ENODEV (drive not mapped).
-bool MapToHost(std::string_view winPath, std::filesystem::path& hostPath);
+// seen: as for ResolveIgnoringCase.
+bool MapToHost(std::string_view winPath, std::filesystem::path& hostPath, struct stat* seen = nullptr);
 
 // The Windows path of a host path: the drive whose host directory holds it (the
 // longest match), else Z:, which reaches every host path.

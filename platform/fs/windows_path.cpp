@@ -111,7 +111,7 @@ bool IsValidComponent(std::string_view component, bool allowWildcards) {
   return true;
 }
 
-bool HostPathOf(const FullPath& full, std::filesystem::path& hostPath) {
+bool HostPathOf(const FullPath& full, std::filesystem::path& hostPath, struct stat* seen) {
   for (const std::string& component : full.components) {
     if (!IsValidComponent(component, false)) {
       errno = EINVAL;
@@ -124,7 +124,7 @@ bool HostPathOf(const FullPath& full, std::filesystem::path& hostPath) {
     errno = ENODEV;
     return false;
   }
-  hostPath = ResolveIgnoringCase(machine.DriveHostPath(*drive), full.components);
+  hostPath = ResolveIgnoringCase(machine.DriveHostPath(*drive), full.components, seen);
   return true;
 }
 

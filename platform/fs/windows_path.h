@@ -2,6 +2,8 @@
 // A Windows path taken apart: full-path expansion against the current
 // directory, and the checks a name must pass before it reaches the host.
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -29,6 +31,7 @@ bool IsValidComponent(std::string_view component, bool allowWildcards);
 
 // The host path of a full path: the drive's host directory, then each component
 // looked up ignoring letter case. False with errno EINVAL or ENODEV.
-bool HostPathOf(const FullPath& full, std::filesystem::path& hostPath);
+// seen: as for ResolveIgnoringCase.
+bool HostPathOf(const FullPath& full, std::filesystem::path& hostPath, struct stat* seen = nullptr);
 
 }  // namespace platform

@@ -11,9 +11,11 @@ namespace {
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool EntryExists(const std::filesystem::path& path) {
+bool EntryExists(const std::filesystem::path& path, struct stat* seen = nullptr) {
   struct stat st;
-  return lstat(path.c_str(), &st) == 0;
+  if (lstat(path.c_str(), &st) != 0) return false;
+  if (seen != nullptr) *seen = st;
+  return true;
 }
 
 }  // namespace
@@ -60,10 +62,10 @@ namespace {
 // The last component below a directory resolved before: nullopt when that
 // directory is no longer there, so that the whole path is resolved afresh.
 std::optional<std::filesystem::path> ResolveBelowKnownDirectory(const std::filesystem::path& dir,
-                                                                const std::string& name) {
+                                                                const std::string& name, struct stat* seen) {
   if (name.empty() || name.find('/') != std::string::npos) return dir / name;
   std::filesystem::path path = dir / name;
-  if (EntryExists(path)) return path;
+  if (EntryExists(path, seen)) return path;
   bool directoryMissing = false;
   const std::optional<std::string> found = CachedEntryIgnoringCase(dir, name, &directoryMissing);
   if (directoryMissing) return std::nullopt;
@@ -74,13 +76,14 @@ std::optional<std::filesystem::path> ResolveBelowKnownDirectory(const std::files
 }  // namespace
 
 std::filesystem::path ResolveIgnoringCase(const std::filesystem::path& base,
-                                          const std::vector<std::string>& components) {
+                                          const std::vector<std::string>& components, struct stat* seen) {
+  if (seen != nullptr) seen->st_mode = 0;
   const std::size_t directories = components.empty() ? 0 : components.size() - 1;
   std::string key;
   if (directories > 0) {
     key = ResolvedDirectoryCache::Key(base, components, directories);
     if (const std::optional<std::filesystem::path> dir = ResolvedDirectories().Find(key)) {
-      if (std::optional<std::filesystem::path> path = ResolveBelowKnownDirectory(*dir, components.back())) {
+      if (std::optional<std::filesystem::path> path = ResolveBelowKnownDirectory(*dir, components.back(), seen)) {
         return std::move(*path);
       }
       ResolvedDirectories().Drop(key);

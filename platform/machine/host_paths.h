@@ -3,6 +3,8 @@
 // compared lexically, never with symlinks resolved, so that a path keeps the
 // drive it was given under.
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -32,7 +34,10 @@ std::optional<std::string> FindEntryIgnoringCase(const std::filesystem::path& di
 
 // base followed by components, each looked up with FindEntryIgnoringCase; from
 // the first component that does not exist on, the given spelling is kept.
+// seen, when given, gets the lstat() status of the result when the look-up
+// made one and found the entry there, and st_mode 0 otherwise: a caller about
+// to stat the result spares the second call.
 std::filesystem::path ResolveIgnoringCase(const std::filesystem::path& base,
-                                          const std::vector<std::string>& components);
+                                          const std::vector<std::string>& components, struct stat* seen = nullptr);
 
 }  // namespace platform

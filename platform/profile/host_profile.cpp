@@ -46,10 +46,10 @@ bool HasWriteBits(const struct stat& status) { return (status.st_mode & (S_IWUSR
 std::system_error AccessDenied() { return std::system_error(EACCES, std::generic_category(), "read-only"); }
 
 // The cached document of the file; an unreadable file reads as empty.
-const IniDocument& DocumentForReading(const std::filesystem::path& file) {
+const IniDocument& DocumentForReading(const std::filesystem::path& file, const struct stat* seen) {
   static const IniDocument empty;
   try {
-    return Cache().Load(file).document;
+    return Cache().Load(file, seen).document;
   } catch (const std::system_error&) {
     return empty;
   }
@@ -57,8 +57,9 @@ const IniDocument& DocumentForReading(const std::filesystem::path& file) {
 
 // Applies one change to the cached document and puts it on disk. Throws
 // FileChangedError when the disk no longer matched the cache.
-void ApplyWrite(const std::filesystem::path& file, const char* section, const char* key, const char* value) {
-  CachedProfileFile& cached = Cache().Load(file);
+void ApplyWrite(const std::filesystem::path& file, const char* section, const char* key, const char* value,
+                const struct stat* seen) {
+  CachedProfileFile& cached = Cache().Load(file, seen);
   if (cached.exists && !HasWriteBits(cached.status)) throw AccessDenied();
   IniDocument& document = cached.document;
   const std::size_t oldSize = document.Text().size();
@@ -93,10 +94,10 @@ void ApplyWrite(const std::filesystem::path& file, const char* section, const ch
 }  // namespace
 
 std::size_t GetHostProfileString(const std::filesystem::path& file, const char* section, const char* key,
-                                 const char* defaultValue, char* buffer, std::size_t size) {
+                                 const char* defaultValue, char* buffer, std::size_t size, const struct stat* seen) {
   if (buffer == nullptr || size == 0) return 0;
   const std::lock_guard<std::mutex> guard(EngineLock());
-  const IniDocument& document = DocumentForReading(file);
+  const IniDocument& document = DocumentForReading(file, seen);
   if (section == nullptr) return CopyNameListToBuffer(document.SectionNames(), buffer, size);
   if (key == nullptr) return CopyNameListToBuffer(document.KeyNames(section), buffer, size);
   const std::optional<std::string> value = document.Get(section, key);
@@ -105,10 +106,10 @@ std::size_t GetHostProfileString(const std::filesystem::path& file, const char* 
 }
 
 unsigned GetHostProfileInt(const std::filesystem::path& file, const char* section, const char* key,
-                           int defaultValue) {
+                           int defaultValue, const struct stat* seen) {
   if (section == nullptr || key == nullptr) return static_cast<unsigned>(defaultValue);
   const std::lock_guard<std::mutex> guard(EngineLock());
-  const std::optional<std::string> value = DocumentForReading(file).Get(section, key);
+  const std::optional<std::string> value = DocumentForReading(file, seen).Get(section, key);
   if (!value) return static_cast<unsigned>(defaultValue);
   const std::string_view text = TrimBlanks(StripQuotes(*value));
   if (text.empty()) return static_cast<unsigned>(defaultValue);
@@ -116,7 +117,7 @@ unsigned GetHostProfileInt(const std::filesystem::path& file, const char* sectio
 }
 
 bool WriteHostProfileString(const std::filesystem::path& file, const char* section, const char* key,
-                            const char* value) {
+                            const char* value, const struct stat* seen) {
   if (section == nullptr) {
     if (key == nullptr && value == nullptr) return true;
     errno = EINVAL;
@@ -131,7 +132,8 @@ bool WriteHostProfileString(const std::filesystem::path& file, const char* secti
   // second attempt reads the file again and starts from what is there.
   for (int attempt = 0; attempt < 3; ++attempt) {
     try {
-      ApplyWrite(file, section, key, value);
+      // A second attempt looks at the file afresh.
+      ApplyWrite(file, section, key, value, attempt == 0 ? seen : nullptr);
       return true;
     } catch (const FileChangedError&) {
       Cache().Forget(file);

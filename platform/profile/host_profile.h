@@ -16,24 +16,30 @@
 // refused with EACCES even where the process could replace it by a rename. A
 // missing file reads as empty; a write creates it, but not its directory.
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 
 namespace platform {
 
+// seen, in the three calls below: the file's lstat() status just taken by the
+// caller (from mapping its path), spared a second look; null or st_mode 0 when
+// there is none.
 std::size_t GetHostProfileString(const std::filesystem::path& file, const char* section, const char* key,
-                                 const char* defaultValue, char* buffer, std::size_t size);
+                                 const char* defaultValue, char* buffer, std::size_t size,
+                                 const struct stat* seen = nullptr);
 
 // The value's leading decimal digits; defaultValue when the key is missing or
 // its value is empty (as on Windows).
 unsigned GetHostProfileInt(const std::filesystem::path& file, const char* section, const char* key,
-                           int defaultValue);
+                           int defaultValue, const struct stat* seen = nullptr);
 
 // False with errno set on failure. With a null section, key and value it only
 // flushes (there is nothing to flush: every write is on disk when it returns).
 bool WriteHostProfileString(const std::filesystem::path& file, const char* section, const char* key,
-                            const char* value);
+                            const char* value, const struct stat* seen = nullptr);
 
 // Drops every cached file. Only needed by a caller that changes a file behind
 // the engine's back twice within one tick of the file system's clock, keeping

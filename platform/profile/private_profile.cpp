@@ -13,7 +13,8 @@ namespace platform {
 namespace {
 
 // The host path of a profile file name; a bare name lies in the Windows directory.
-bool HostPathOf(std::string_view fileName, std::filesystem::path& hostPath) {
+bool HostPathOf(std::string_view fileName, std::filesystem::path& hostPath, struct stat& seen) {
+  seen.st_mode = 0;
   if (fileName.empty()) {
     errno = EINVAL;
     return false;
@@ -23,7 +24,7 @@ bool HostPathOf(std::string_view fileName, std::filesystem::path& hostPath) {
     if (fileName.find_first_of("\\/:") == std::string_view::npos) {
       winPath = GetWindowsDirectory() + "\\" + winPath;
     }
-    return MapToHost(winPath, hostPath);
+    return MapToHost(winPath, hostPath, &seen);
   } catch (const std::exception&) {
     // No machine to map the name on: the file is out of reach.
     errno = ENODEV;
@@ -36,23 +37,26 @@ bool HostPathOf(std::string_view fileName, std::filesystem::path& hostPath) {
 std::size_t GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
                                     char* buffer, std::size_t size, std::string_view fileName) {
   std::filesystem::path hostPath;
+  struct stat seen;
   // An unreachable file reads as a missing one.
-  if (!HostPathOf(fileName, hostPath)) hostPath.clear();
-  return GetHostProfileString(hostPath, section, key, defaultValue, buffer, size);
+  if (!HostPathOf(fileName, hostPath, seen)) hostPath.clear();
+  return GetHostProfileString(hostPath, section, key, defaultValue, buffer, size, &seen);
 }
 
 unsigned GetPrivateProfileInt(const char* section, const char* key, int defaultValue,
                               std::string_view fileName) {
   std::filesystem::path hostPath;
-  if (!HostPathOf(fileName, hostPath)) return static_cast<unsigned>(defaultValue);
-  return GetHostProfileInt(hostPath, section, key, defaultValue);
+  struct stat seen;
+  if (!HostPathOf(fileName, hostPath, seen)) return static_cast<unsigned>(defaultValue);
+  return GetHostProfileInt(hostPath, section, key, defaultValue, &seen);
 }
 
 bool WritePrivateProfileString(const char* section, const char* key, const char* value,
                                std::string_view fileName) {
   std::filesystem::path hostPath;
-  if (!HostPathOf(fileName, hostPath)) return false;
-  return WriteHostProfileString(hostPath, section, key, value);
+  struct stat seen;
+  if (!HostPathOf(fileName, hostPath, seen)) return false;
+  return WriteHostProfileString(hostPath, section, key, value, &seen);
 }
 
 }  // namespace platform

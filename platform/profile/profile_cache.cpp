@@ -61,7 +61,7 @@ bool FileIdentity::operator==(const FileIdentity& other) const {
 
 ProfileCache::ProfileCache(std::size_t capacity) : capacity_(std::max<std::size_t>(capacity, 1)) {}
 
-CachedProfileFile& ProfileCache::Load(const std::filesystem::path& file) {
+CachedProfileFile& ProfileCache::Load(const std::filesystem::path& file, const struct stat* seen) {
   const std::string key = file.string();
   auto it = entries_.find(key);
   if (it == entries_.end()) {
@@ -75,7 +75,10 @@ CachedProfileFile& ProfileCache::Load(const std::filesystem::path& file) {
   CachedProfileFile& cached = *entry.file;
 
   struct stat now {};
-  if (::stat(file.c_str(), &now) != 0) {
+  // A symbolic link's own status says nothing of the file it leads to.
+  if (seen != nullptr && S_ISREG(seen->st_mode)) {
+    now = *seen;
+  } else if (::stat(file.c_str(), &now) != 0) {
     if (errno != ENOENT && errno != ENOTDIR) {
       const std::system_error error = ErrnoError("stat");
       entries_.erase(it);

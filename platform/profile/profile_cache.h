@@ -57,7 +57,9 @@ class ProfileCache {
   // directory) is an empty document. Throws std::system_error when the file
   // exists but cannot be read (no read permission, or not a regular file).
   // The reference stays valid until the next call for another file or Forget.
-  CachedProfileFile& Load(const std::filesystem::path& file);
+  // seen: the file's lstat() status taken just now by the caller, used in place
+  // of a stat() of its own when it is a regular file's (null or st_mode 0: none).
+  CachedProfileFile& Load(const std::filesystem::path& file, const struct stat* seen = nullptr);
 
   // Records the status a file has after a write of our own that made its text
   // the cached document.
