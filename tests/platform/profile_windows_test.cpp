@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <string>
 
@@ -15,6 +18,7 @@ namespace {
 
 using qmtest::ReadFileText;
 using qmtest::TempDir;
+using qmtest::WriteFileText;
 
 class PrivateProfile : public ::testing::Test {
  protected:
@@ -59,6 +63,28 @@ TEST_F(PrivateProfile, AFileOutOfReachReadsAsMissingAndIsNotWritten) {
   // Injected lines are refused here as in the engine.
   EXPECT_FALSE(WritePrivateProfileString("s", "k", "v\r\n[x]", "qmw2.ini"));
   EXPECT_FALSE(std::filesystem::exists(Host("C:\\WINDOWS\\qmw2.ini")));
+}
+
+// The path look-up's own status stands in for the engine's check of the file,
+// so a change made behind its back must still be seen, through a link too.
+TEST_F(PrivateProfile, AChangeBehindTheEnginesBackIsSeenThroughAWindowsName) {
+  const std::filesystem::path real = Host("C:\\WINDOWS\\real.ini");
+  WriteFileText(real, "[s]\r\nkey=old\r\n");
+  std::filesystem::create_symlink("real.ini", Host("C:\\WINDOWS\\link.ini"));
+  for (const char* name : {"real.ini", "link.ini"}) {
+    ASSERT_EQ(Read("s", "key", name), "old") << name;
+  }
+  // Same size, same inode: only the times tell. Bump them past any clock tick.
+  WriteFileText(real, "[s]\r\nkey=new\r\n");
+  struct stat status {};
+  ASSERT_EQ(::stat(real.c_str(), &status), 0);
+  const timespec times[2] = {status.st_atim, {status.st_mtim.tv_sec + 2, status.st_mtim.tv_nsec}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, real.c_str(), times, 0), 0);
+  for (const char* name : {"real.ini", "link.ini"}) {
+    EXPECT_EQ(Read("s", "key", name), "new") << name;
+  }
+  ASSERT_TRUE(WritePrivateProfileString("s", "more", "1", "link.ini"));
+  EXPECT_EQ(ReadFileText(real), "[s]\r\nkey=new\r\nmore=1\r\n");
 }
 
 }  // namespace
