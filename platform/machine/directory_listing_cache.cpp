@@ -15,6 +15,7 @@
 
 #include "platform/machine/host_paths.h"
 #include "platform/machine/resolved_directory_cache.h"
+#include "platform/profile/ini_document.h"
 
 namespace platform {
 namespace {
@@ -40,14 +41,7 @@ Stamp StampOf(const struct stat& st) { return {Nanoseconds(st.st_mtim), Nanoseco
 // and nothing else: an install notes every file it places, and a map of sets
 // cost four times as much (and kept a node for each name long gone).
 struct FoldedHash {
-  std::size_t operator()(std::string_view name) const {
-    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a over the folded bytes
-    for (char c : name) {
-      hash ^= static_cast<unsigned char>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c);
-      hash *= 1099511628211ull;
-    }
-    return static_cast<std::size_t>(hash);
-  }
+  std::size_t operator()(std::string_view name) const { return HashIgnoringCase(name); }
 };
 struct FoldedEqual {
   bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoreAsciiCase(a, b); }

@@ -8,14 +8,6 @@ namespace {
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::size_t FoldedHash(std::string_view name) {
-  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a over the lower-cased bytes
-  for (char c : name) {
-    hash ^= static_cast<unsigned char>(LowerAscii(c));
-    hash *= 1099511628211ull;
-  }
-  return static_cast<std::size_t>(hash);
-}
 
 }  // namespace
 
@@ -30,6 +22,15 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return LowerAscii(x) == LowerAscii(y);
          });
+}
+
+std::size_t HashIgnoringCase(std::string_view name) {
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a over the lower-cased bytes
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(LowerAscii(c));
+    hash *= 1099511628211ull;
+  }
+  return static_cast<std::size_t>(hash);
 }
 
 std::string AsciiLower(std::string_view text) {
@@ -91,7 +92,7 @@ void IniDocument::IndexFrom(std::size_t pos) {
     if (trimmed.front() == ';') continue;  // a comment
     const std::string_view name = KeyNameOf(index);
     if (KeyEntry(section, name) == section.keys.end()) {
-      section.keys.emplace(FoldedHash(name), index);
+      section.keys.emplace(HashIgnoringCase(name), index);
       section.keyOrder.push_back(index);
     }
   }
@@ -113,9 +114,8 @@ const IniDocument::Section* IniDocument::FindSection(std::string_view section) c
   return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
-std::unordered_multimap<std::size_t, std::size_t>::const_iterator IniDocument::KeyEntry(const Section& section,
-                                                                                      std::string_view name) const {
-  auto [it, last] = section.keys.equal_range(FoldedHash(name));
+IniDocument::KeyIndex::const_iterator IniDocument::KeyEntry(const Section& section, std::string_view name) const {
+  auto [it, last] = section.keys.equal_range(HashIgnoringCase(name));
   for (; it != last; ++it) {
     if (EqualsIgnoreCase(KeyNameOf(it->second), name)) return it;
   }

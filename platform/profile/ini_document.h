@@ -58,6 +58,7 @@ class IniDocument {
     std::size_t length;  // without its line end
     std::size_t end;     // offset of the next line
   };
+  using KeyIndex = std::unordered_multimap<std::size_t, std::size_t>;
   // The first run of lines under a section name: its header and what follows it
   // up to the next header.
   struct Section {
@@ -67,7 +68,7 @@ class IniDocument {
     // Folded hash of a key's name -> the key's first line. The name itself is
     // read from the text: an install log holds a key per file, and a copy of
     // each name doubled what the index cost per line.
-    std::unordered_multimap<std::size_t, std::size_t> keys;
+    KeyIndex keys;
     std::vector<std::size_t> keyOrder;  // first line of each key, file order
   };
   // Which section the parser is in: before the first header, in a section that
@@ -84,8 +85,7 @@ class IniDocument {
   const Section* FindSection(std::string_view section) const;
   std::optional<std::size_t> FindKey(const Section& section, std::string_view key) const;
   // The entry of keys for the key named `name` (trimmed), or keys.end().
-  std::unordered_multimap<std::size_t, std::size_t>::const_iterator KeyEntry(const Section& section,
-                                                                           std::string_view name) const;
+  KeyIndex::const_iterator KeyEntry(const Section& section, std::string_view name) const;
   std::string_view LineText(std::size_t line) const;
   std::string_view KeyNameOf(std::size_t line) const;
 
@@ -101,6 +101,8 @@ class IniDocument {
 std::string_view TrimBlanks(std::string_view text);
 // Compares ignoring ASCII letter case, whatever the process's locale.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// A hash that names equal under EqualsIgnoreCase share.
+std::size_t HashIgnoringCase(std::string_view name);
 std::string AsciiLower(std::string_view text);
 
 }  // namespace platform
